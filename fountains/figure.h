@@ -1,0 +1,28 @@
+// A group of emitters placed in a shape, read from a figure file.
+#pragma once
+
+#include <cstdint>
+
+class CEmitter;
+class CParticleSystem;
+
+class CFigure {
+public:
+    float cx = 0, cy = 0, rx = 0, ry = 0;
+    int32_t emitterCount = 0;
+    int32_t fid = 0;
+    int32_t figureId = 0;
+    CParticleSystem** particleSystems = nullptr;  // [emitterCount], owned
+    CEmitter** emitters = nullptr;                // [emitterCount], owned
+
+    CFigure() = default;
+    ~CFigure();
+    CFigure(const CFigure&) = delete;
+    CFigure& operator=(const CFigure&) = delete;
+
+    // Reads "_figures\<fileName>" and builds its emitters at the offsets.
+    bool Load(const char* fileName, int32_t figureId, double dx, double dy, double dz);
+    void AllocateEmitters(int32_t count, int32_t figureId);
+    void DrawEmitters();
+    void AnimateParticles(int32_t tick);
+};

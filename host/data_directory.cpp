@@ -1,0 +1,37 @@
+#include "host/data_directory.h"
+
+#include <cstring>
+
+#include "platform/platform.h"
+
+char g_dataDir[512];
+
+const char* const kProductKey = "Software\\CorvelScreenSavers\\FreeWavendell";
+
+void ReadDataDirectory() {
+    plat::Platform& p = plat::Current();
+    plat::Hive hive = plat::HKEY_LOCAL_MACHINE;
+    if (!p.OpenRegistryKey(hive, kProductKey)) {
+        hive = plat::HKEY_CURRENT_USER;
+        bool userOpened = p.OpenRegistryKey(hive, kProductKey);
+        plat::MessageBox(0,
+                         "HKEY_LOCAL_MACHINE Registry not found! Please reinstall Corvel "
+                         "Vivaruzov Screen Saver",
+                         "Error", plat::MB_OK);
+        if (!userOpened) {
+            plat::MessageBox(0, "Registry not found! Please reinstall Corvel Vivaruzov Screen Saver",
+                             "Error", plat::MB_OK);
+            return;
+        }
+    }
+    // The value must leave room for "\data\" and the terminator.
+    static const char kSuffix[] = "\\data\\";
+    char value[512];
+    if (!p.ReadRegistryValue(hive, kProductKey, "Dir", value, sizeof value) ||
+        std::strlen(value) + sizeof kSuffix > sizeof g_dataDir) {
+        g_dataDir[0] = '\0';
+        return;
+    }
+    std::strcpy(g_dataDir, value);
+    std::strcat(g_dataDir, kSuffix);
+}

@@ -1,0 +1,8 @@
+// The saver program: the one application object and the start-up entry.
+#include "host/test_screensaver.h"
+#include "platform/win_app.h"
+
+// Constructed before main runs: reads the data directory and the options.
+static CTestScreensaver theApp;
+
+int main(int argc, char** argv) { return RunApplication(argc, argv); }

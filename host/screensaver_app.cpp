@@ -1,0 +1,147 @@
+#include "host/screensaver_app.h"
+
+#include "host/run_mode.h"
+
+using namespace plat;
+
+bool CScreensaverApp::InitInstance() {
+    const std::string text = LowerCommandLine(m_lpCmdLine);
+    const RunMode mode = ChooseRunMode(text);
+    Platform& p = Current();
+    p.SetScreenSaverRunning(true);
+    switch (mode) {
+    case MODE_SAVER:
+        RunSaver();
+        break;
+    case MODE_CONFIGURE:
+        Configure();
+        break;
+    case MODE_PREVIEW:
+        RunPreview((HWND)PreviewHandleFrom(text));
+        break;
+    case MODE_TEST_PREVIEW: {
+        HWND host = CreateTestPreviewWindow();
+        RunPreview(host);
+        DestroyWindow(host);
+        break;
+    }
+    case MODE_CHANGE_PASSWORD:
+        ChangePassword();
+        break;
+    }
+    p.SetScreenSaverRunning(false);
+    return false;
+}
+
+void CScreensaverApp::RunSaver() {
+    HWND hwnd = CreateSaverWindow();
+    if (!hwnd) return;
+    Platform& p = Current();
+    p.SetScreenSaverRunning(true);
+    bool monitorOff = false;
+    for (;;) {
+        if (monitorOff || !IsWindow(hwnd)) {
+            if (VerifyPassword(hwnd)) break;
+        }
+        SaverFrame();
+        if (monitorOff) continue;
+        // Drain the whole queue between two frames.
+        MSG msg;
+        while (PeekMessage(&msg, 0)) {
+            if (msg.message == WM_SYSCOMMAND && msg.wParam == SC_MONITORPOWER && msg.lParam == 2)
+                monitorOff = true;
+            TranslateMessage(msg);
+            DispatchMessage(msg);
+            if (monitorOff) break;
+        }
+    }
+    if (IsWindow(hwnd)) SendMessage(hwnd, WM_CLOSE, 0, 0);
+    p.SetScreenSaverRunning(false);
+    EndSaver();
+}
+
+// --- password services ---
+
+typedef int (*VerifyScreenSavePwdFn)(HWND);
+typedef int (*PwdChangePasswordFn)(const char*, HWND, uint32_t, void*);
+
+bool CScreensaverApp::VerifyPassword(HWND hwnd) {
+    Platform& p = Current();
+    if (p.PlatformId() == VER_PLATFORM_WIN32_NT) return true;
+    void* lib = p.LoadLibrary("PASSWORD.CPL");
+    if (!lib) return false;
+    auto verify = (VerifyScreenSavePwdFn)p.GetProcAddress(lib, "VerifyScreenSavePwd");
+    if (!verify) {
+        p.FreeLibrary(lib);
+        return false;
+    }
+    ShowCursor(true);
+    int ok = verify(hwnd);
+    ShowCursor(false);
+    p.FreeLibrary(lib);
+    return ok == 1;
+}
+
+void CScreensaverApp::ChangePassword() {
+    Platform& p = Current();
+    void* lib = p.LoadLibrary("MPR.DLL");
+    if (!lib) return;
+    auto change = (PwdChangePasswordFn)p.GetProcAddress(lib, "PwdChangePasswordA");
+    if (change) change("SCRSAVE", GetDesktopWindow(), 0, nullptr);
+    p.FreeLibrary(lib);
+}
+
+// --- previews ---
+
+void CScreensaverApp::RunPreview(HWND parent) {
+    if (!IsWindow(parent)) return;
+    // Wait for the parent to be shown, serving its messages meanwhile.
+    while (IsWindow(parent) && !IsWindowVisible(parent)) {
+        MSG msg;
+        while (PeekMessage(&msg, parent)) {
+            TranslateMessage(msg);
+            DispatchMessage(msg);
+        }
+    }
+    HWND child = CreatePreviewWindow(parent);
+    if (!child) return;
+    bool painting = true;
+    while (IsWindow(parent) && IsWindowVisible(parent) && IsWindow(child)) {
+        if (painting) PreviewFrame();
+        MSG msg;
+        while (PeekMessage(&msg, 0)) {
+            if (msg.message == WM_SYSCOMMAND && msg.wParam == SC_MONITORPOWER) {
+                painting = false;
+            } else if (msg.message == WM_PAINT && !painting) {
+                ResumePreview();
+                painting = true;
+            }
+            TranslateMessage(msg);
+            DispatchMessage(msg);
+        }
+    }
+    if (IsWindow(child)) SendMessage(child, WM_CLOSE, 0, 0);
+    EndPreview();
+}
+
+static const char kPreviewHostClass[] = "ScreensaverPreviewHelperClass";
+
+HWND CScreensaverApp::CreateTestPreviewWindow() {
+    static bool registered = false;
+    if (!registered) registered = RegisterClass(kPreviewHostClass, PreviewHostWindowProc);
+    Platform& p = Current();
+    const int W = p.ScreenWidth(), H = p.ScreenHeight();
+    const int w = W / 4, h = H / 4;
+    HWND host = CreateWindow(kPreviewHostClass, "Screensaver Preview Test", WS_CAPTION,
+                             (W - w) / 2, (H - h) / 2, w, h, 0);
+    if (host) ShowWindow(host);
+    return host;
+}
+
+LRESULT PreviewHostWindowProc(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) {
+        Current().PaintBlack(hwnd);
+        return 0;
+    }
+    return DefWindowProc(hwnd, message, wParam, lParam);
+}

@@ -1,0 +1,141 @@
+#include "host/test_screensaver.h"
+
+#include <cstdlib>
+
+#include "host/data_directory.h"
+#include "options/options.h"
+#include "render/rendering.h"
+
+using namespace plat;
+
+bool g_fullScreen = false;
+int32_t g_firstMouseX = -1, g_firstMouseY = -1;
+int32_t g_lastFrameClock = 0;
+
+RenderCalls DefaultRenderCalls() {
+    return RenderCalls{SetupPixelFormat, InitRendering, ResizeViewport, RenderFrame};
+}
+RenderCalls g_renderCalls = DefaultRenderCalls();
+
+static bool g_classRegistered = false;
+static const char kSaverClass[] = "TestScreensaverClass";
+
+void ResetSaverWindowState() {
+    g_fullScreen = false;
+    g_firstMouseX = g_firstMouseY = -1;
+    g_lastFrameClock = 0;
+    g_classRegistered = false;
+}
+
+CTestScreensaver::CTestScreensaver() {
+    ReadDataDirectory();
+    g_options.Load("options.xml");
+}
+
+HWND CTestScreensaver::CreateWindowFor(HWND parent) {
+    if (!g_classRegistered) g_classRegistered = RegisterClass(kSaverClass, SaverWindowProc);
+    Platform& p = Current();
+    int w = 0, h = 0;
+    if (g_fullScreen) {
+        w = p.ScreenWidth();
+        h = p.ScreenHeight();
+    } else {
+        GetClientRect(parent, &w, &h);
+    }
+    uint32_t style = g_fullScreen ? (WS_POPUP | WS_VISIBLE) : (WS_CHILD | WS_VISIBLE);
+    // The handle is known to the window procedure before creation returns.
+    m_hSaverWnd = CreateWindow(kSaverClass, "", style, 0, 0, w, h, g_fullScreen ? 0 : parent);
+    return m_hSaverWnd;
+}
+
+HWND CTestScreensaver::CreateSaverWindow() {
+    g_fullScreen = true;
+    return CreateWindowFor(0);
+}
+
+HWND CTestScreensaver::CreatePreviewWindow(HWND parent) {
+    g_fullScreen = false;
+    return CreateWindowFor(parent);
+}
+
+void PacedFrame() {
+    int32_t clock = ProcessClockMs();
+    if ((int64_t)clock - (int64_t)g_lastFrameClock > 10) {
+        g_renderCalls.renderFrame();
+        g_lastFrameClock = clock;
+    }
+}
+
+static void CloseWindow(HWND hwnd) { SendMessage(hwnd, WM_CLOSE, 0, 0); }
+
+LRESULT SaverWindowProc(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        if (g_fullScreen) ShowCursor(false);
+        ReadDataDirectory();
+        g_options.Load("options.xml");
+        g_options.Save("options.xml");
+        g_saverDC = hwnd;
+        g_renderCalls.setupPixelFormat(hwnd);
+        g_saverGLRC = Current().CreateContext(hwnd);
+        Current().MakeCurrent(hwnd, g_saverGLRC);
+        g_renderCalls.initRendering();
+        return 0;
+
+    case WM_DESTROY: {
+        auto* app = static_cast<CTestScreensaver*>(CWinApp::Get());
+        if (app) {
+            if (g_fullScreen)
+                app->EndSaver();
+            else
+                app->EndPreview();
+        }
+        if (g_fullScreen) ShowCursor(true);
+        if (app) app->m_hSaverWnd = 0;
+        return 0;
+    }
+
+    case WM_SIZE:
+        g_renderCalls.resizeViewport((int)(uint16_t)(lParam & 0xFFFF),
+                                     (int)(uint16_t)((lParam >> 16) & 0xFFFF));
+        return 0;
+
+    case WM_ACTIVATE:
+    case WM_ACTIVATEAPP:
+    case WM_NCACTIVATE:
+        if (wParam == 0) CloseWindow(hwnd);
+        return 0;
+
+    case WM_NCDESTROY:
+    case WM_SYSCOMMAND:
+        return 0;
+
+    case WM_CLOSE:
+        DestroyWindow(hwnd);
+        return 0;
+
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        if (g_fullScreen) CloseWindow(hwnd);
+        return 0;
+
+    case WM_MOUSEMOVE: {
+        if (g_options.IgnoreMouseMove || !g_fullScreen) return 0;
+        int x = (int16_t)(lParam & 0xFFFF);
+        int y = (int16_t)((lParam >> 16) & 0xFFFF);
+        if (g_firstMouseX == -1 || g_firstMouseY == -1) {
+            g_firstMouseX = x;
+            g_firstMouseY = y;
+            return 0;
+        }
+        if (std::abs(g_firstMouseX - x) > 50 || std::abs(g_firstMouseY - y) > 50) CloseWindow(hwnd);
+        return 0;
+    }
+
+    default:
+        return DefWindowProc(hwnd, message, wParam, lParam);
+    }
+}

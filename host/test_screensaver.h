@@ -1,0 +1,55 @@
+// The concrete saver: its one window (full-screen or a preview child), the
+// window procedure with the input rules, and frame pacing.
+#pragma once
+
+#include <cstdint>
+
+#include "host/screensaver_app.h"
+
+extern bool g_fullScreen;
+extern int32_t g_firstMouseX, g_firstMouseY;
+extern int32_t g_lastFrameClock;
+
+// The rendering entry points the window calls.  The program uses the real
+// ones; tests of the host logic substitute recorders so no GL is needed.
+struct RenderCalls {
+    void (*setupPixelFormat)(plat::HWND);
+    void (*initRendering)();
+    void (*resizeViewport)(int, int);
+    void (*renderFrame)();
+};
+extern RenderCalls g_renderCalls;
+RenderCalls DefaultRenderCalls();
+
+class CTestScreensaver : public CScreensaverApp {
+public:
+    plat::HWND m_hSaverWnd = 0;
+
+    // Reads the data directory and the options.
+    CTestScreensaver();
+
+    plat::HWND CreateSaverWindow() override;
+    void SaverFrame() override { PacedFrame(); }
+    void EndSaver() override {}
+    void ResumeSaver() override {}
+    void Configure() override {}
+    plat::HWND CreatePreviewWindow(plat::HWND parent) override;
+    void PreviewFrame() override { PacedFrame(); }
+    void EndPreview() override {}
+    void ResumePreview() override {}
+    const char* GetCompanyKey() override { return "CorvelScreenSavers"; }
+
+private:
+    plat::HWND CreateWindowFor(plat::HWND parent);
+};
+
+// Draws a frame when the process clock has moved more than 10 ms past the
+// start of the last one.
+void PacedFrame();
+
+plat::LRESULT SaverWindowProc(plat::HWND hwnd, uint32_t message, plat::WPARAM wParam,
+                              plat::LPARAM lParam);
+
+// Resets the process-wide window state (tests run several windows in one
+// process).
+void ResetSaverWindowState();

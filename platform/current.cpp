@@ -1,0 +1,24 @@
+#include "platform/platform.h"
+#include "platform/x11_platform.h"
+
+namespace plat {
+
+static Platform* g_installed = nullptr;
+
+Platform& Current() {
+    if (!g_installed) {
+        static Platform* x11 = CreateX11Platform();
+        g_installed = x11;
+    }
+    return *g_installed;
+}
+
+void Install(Platform* platform) { g_installed = platform; }
+
+static const uint32_t* g_tickOverride = nullptr;
+
+void OverrideTickCount(const uint32_t* source) { g_tickOverride = source; }
+
+uint32_t TickCount() { return g_tickOverride ? *g_tickOverride : Current().TickCount(); }
+
+}  // namespace plat

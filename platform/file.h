@@ -1,0 +1,23 @@
+// Files named the way the content refers to them: paths are formed with
+// backslash separators and opened here with the native separator.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+namespace plat {
+
+// The native form of a path: every backslash becomes a slash.
+std::string NativePath(const char* path);
+
+// fopen of the native form of path; nullptr for a null path.
+FILE* OpenFile(const char* path, const char* mode);
+
+// snprintf into a fixed path buffer.  False when the result does not fit
+// (the buffer then holds an empty string), so an over-long path is treated
+// as a file that cannot be opened rather than cut.
+bool FormatPath(char* buf, size_t size, const char* fmt, ...)
+    __attribute__((format(printf, 3, 4)));
+
+}  // namespace plat

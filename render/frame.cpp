@@ -1,0 +1,59 @@
+#include <GL/glew.h>
+#include <GL/glu.h>
+#include <GL/freeglut.h>
+
+#include "options/options.h"
+#include "render/rendering.h"
+
+double g_viewAspect = 1.6;
+int g_frameParticleCount = 0;
+
+static bool TrailOn() { return g_options.DoNotUseAccumBuffer == 0 && g_accumAvailable; }
+
+void ResizeViewport(int w, int h) {
+    int v = g_options.KeepAspect_1_6 ? (int)(w / 1.6) : h;
+    // A zero height (minimised or collapsed window) keeps the last aspect
+    // and a one-pixel viewport, so the projection stays defined.
+    if (v <= 0) v = 1;
+    if (w <= 0) w = 1;
+    g_viewAspect = (double)w / (double)v;
+    glViewport(0, (h - v) / 2, w, v);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, (double)w / (double)v, 0.5, 200.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    if (TrailOn()) {
+        glClearAccum(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_ACCUM_BUFFER_BIT);
+    }
+}
+
+float RippleSeconds() {
+    static int base = -1;
+    int now = glutGet(GLUT_ELAPSED_TIME);
+    if (base < 0) base = now;
+    return (float)(now - base) * 0.001f;
+}
+
+void RenderFrame() {
+    g_frameParticleCount = 0;
+    glPushMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    glPushMatrix();
+    glDisable(GL_BLEND);
+    glPopMatrix();
+
+    if (TrailOn()) {
+        glAccum(GL_MULT, 0.9f);
+        glAccum(GL_ACCUM, 1.0f - 0.9f);
+        glAccum(GL_RETURN, 1.0f);
+    }
+    glPopMatrix();
+    glFlush();
+    plat::Current().SwapBuffers(g_saverDC);
+}

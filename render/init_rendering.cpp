@@ -1,0 +1,34 @@
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <ctime>
+#include <cstdlib>
+
+#include "render/rendering.h"
+
+int g_shadersAvailable = 1;
+CScenario* g_scenario = nullptr;
+CFountainTextures* g_fountainTextures = nullptr;
+
+void InitRendering() {
+    std::srand((unsigned)std::time(nullptr));
+
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_COLOR_MATERIAL);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+    glewInit();
+    if (glewIsSupported("GL_VERSION_2_0")) {
+        std::printf("Ready for OpenGL 2.0\n");
+    } else {
+        std::printf("OpenGL 2.0 not supported\n");
+        g_shadersAvailable = 0;
+    }
+    std::fflush(stdout);
+}

@@ -1,0 +1,31 @@
+#include "platform/platform.h"
+#include "render/rendering.h"
+
+using namespace plat;
+
+plat::HWND g_saverDC = 0;
+uintptr_t g_saverGLRC = 0;
+int g_accumAvailable = 1;
+
+void SetupPixelFormat(HWND hwnd) {
+    Platform& p = Current();
+    g_saverDC = hwnd;
+    static const uint8_t kAccumBits[3] = {64, 32, 0};
+    PixelFormatDescriptor pfd;
+    int index = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        pfd = PixelFormatDescriptor();
+        pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+        pfd.cColorBits = 32;
+        pfd.cAccumBits = kAccumBits[attempt];
+        pfd.cDepthBits = 32;
+        index = p.ChoosePixelFormat(g_saverDC, pfd);
+        p.DescribePixelFormat(g_saverDC, index, &pfd);
+        if (!(pfd.dwFlags & PFD_GENERIC_FORMAT)) break;
+        if (attempt == 2) index = 1;  // only generic formats: take the first
+    }
+    g_accumAvailable = (pfd.cAccumBits != 0 && !(pfd.dwFlags & PFD_GENERIC_FORMAT)) ? 1 : 0;
+    if (index == 0) MessageBox(g_saverDC, "ChoosePixelFormat error", "Error", MB_ICONERROR);
+    if (!p.SetPixelFormat(g_saverDC, index, pfd))
+        MessageBox(g_saverDC, "SetPixelFormat error", "Error", MB_ICONERROR);
+}

@@ -1,0 +1,14 @@
+// The GLSL program that ripples the water surface.
+#pragma once
+
+#include <cstdint>
+
+extern uint32_t g_rippleProgram;
+
+// Builds the program from "shaders\ripple.vsh" and "shaders\ripple.fsh" in
+// the data directory; false when either source cannot be read.
+bool LoadRippleShader();
+
+// The whole file as a new NUL-terminated buffer (delete[]), or null when the
+// path is null, the file cannot be opened or is empty.
+char* ReadTextFile(const char* path);

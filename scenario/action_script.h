@@ -1,0 +1,58 @@
+// The choreography of one scene: figures and timed commands.
+#pragma once
+
+#include <cstdint>
+
+class CFigure;
+class CFigureSet;
+
+enum { EMITTER_RANGE_DEFAULT_LAST = 500 };
+
+struct CActionCommand {
+    int32_t group = 0;
+    int32_t first = 0;
+    int32_t last = 500;
+    int32_t delayBS = 0;
+    int32_t tShift = 0;
+    int32_t effTime = 1000;
+    int32_t effTimeD = 100;
+    int32_t cycles = 2;
+    int32_t stop = 0;
+    float vx1 = 0, vy1 = 0, vz1 = 0;
+    float vx2 = 0, vy2 = 0, vz2 = 0;
+    int32_t nextAfter = 0;
+    float centerX = 0, centerY = 0;
+    float Angle1 = 0, Angle2 = 180;
+    float YPowerK = 1;
+    float Power = 0.5f;
+    int32_t EType = 1;
+    int32_t id = 0;
+};
+
+class CActionScript {
+public:
+    CFigureSet* figureSet = nullptr;     // owned
+    CActionCommand** commands = nullptr; // [commandCount], owned
+    int32_t commandCount = 0;
+    int32_t color[4] = {255, 180, 128, 90};  // r, g, b, a
+    int32_t cursor = 0;
+    int32_t issuedMark = -1;
+    int32_t waitingThreshold = -1;
+
+    CActionScript() = default;
+    ~CActionScript();
+    CActionScript(const CActionScript&) = delete;
+    CActionScript& operator=(const CActionScript&) = delete;
+
+    // Reads "_scripts\<fileName>".
+    void Load(const char* fileName);
+    void SetEmitterColor(int32_t r, int32_t g, int32_t b, int32_t a);
+    // Issues due commands (unless hold) and advances every jet; true when
+    // the script has just gone past its last command.
+    bool Run(int32_t tick, bool hold);
+    void DrawEmitters();
+    void AnimateParticles(int32_t tick);
+
+    bool StepCommands(int32_t figure, int32_t tick);
+    void ApplyCommand(const CActionCommand& c, CFigure& f);
+};
