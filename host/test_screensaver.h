@@ -21,6 +21,10 @@ struct RenderCalls {
 extern RenderCalls g_renderCalls;
 RenderCalls DefaultRenderCalls();
 
+// Draws a frame when the process clock has moved more than 10 ms past the
+// start of the last one.
+void PacedFrame();
+
 class CTestScreensaver : public CScreensaverApp {
 public:
     plat::HWND m_hSaverWnd = 0;
@@ -42,10 +46,6 @@ public:
 private:
     plat::HWND CreateWindowFor(plat::HWND parent);
 };
-
-// Draws a frame when the process clock has moved more than 10 ms past the
-// start of the last one.
-void PacedFrame();
 
 plat::LRESULT SaverWindowProc(plat::HWND hwnd, uint32_t message, plat::WPARAM wParam,
                               plat::LPARAM lParam);

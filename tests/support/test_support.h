@@ -1,0 +1,34 @@
+// Shared helpers of the tests: a temporary data directory, file writing,
+// and the in-memory platform installed for a test's lifetime.
+#pragma once
+
+#include <string>
+
+#include "platform/memory_platform.h"
+
+// A fresh directory under /tmp, removed with the object.  Its path ends in a
+// slash, like the data directory.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::string& path() const { return path_; }
+    // Writes a file below the directory (subfolders are created).
+    std::string Write(const std::string& relative, const std::string& content) const;
+    std::string Read(const std::string& relative) const;
+    bool Exists(const std::string& relative) const;
+
+private:
+    std::string path_;
+};
+
+// Installs a MemoryPlatform while alive and points g_dataDir at dir.
+class MemoryPlatformScope {
+public:
+    MemoryPlatformScope();
+    ~MemoryPlatformScope();
+    plat::MemoryPlatform platform;
+};
+
+// Sets g_dataDir to dir (which ends with a slash).
+void UseDataDir(const std::string& dir);
