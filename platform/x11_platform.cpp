@@ -138,7 +138,8 @@ private:
         XWindow xid = 0;
         XWindow xparent = 0;
         Colormap colormap = 0;
-        bool popup = false;      // override-redirect, takes focus and keyboard
+        bool popup = false;      // takes focus and keyboard
+        bool overrideRedirect = false;  // left alone by the window manager
         bool captioned = false;  // managed, titled, closable
         bool topLevel = true;
         bool mapPending = false;
@@ -210,7 +211,7 @@ X11Platform::XWindow X11Platform::MakeXWindow(NativeWindow& n, const Window& rec
     attrs.border_pixel = 0;
     attrs.background_pixel = BlackPixel(dpy_, DefaultScreen(dpy_));
     attrs.event_mask = kEventMask;
-    attrs.override_redirect = n.popup ? True : False;
+    attrs.override_redirect = n.overrideRedirect ? True : False;
     const unsigned long mask = CWColormap | CWBorderPixel | CWBackPixel | CWEventMask |
                                CWOverrideRedirect;
     // X has no empty windows; a zero size still counts as zero for the host.
@@ -260,6 +261,11 @@ HWND X11Platform::NativeCreate(const Window& rec, const char* title) {
             n.xparent = (XWindow)rec.parent;
         }
     }
+    // A child of a root window (drawing on the desktop) would otherwise be
+    // taken for a top-level window by the window manager.
+    n.overrideRedirect = n.popup;
+    for (int s = 0; s < ScreenCount(dpy_); ++s)
+        if (n.xparent == RootWindow(dpy_, s) && !n.topLevel) n.overrideRedirect = true;
     const int screen = DefaultScreen(dpy_);
     XWindow xid = MakeXWindow(n, rec, DefaultVisual(dpy_, screen), DefaultDepth(dpy_, screen));
     // A foreign parent may have vanished: the creation then fails.
