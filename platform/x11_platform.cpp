@@ -605,6 +605,9 @@ bool X11Platform::SwapBuffers(HWND hwnd) {
     if (it == native_.end() || it->second.gone || !it->second.format) return false;
     MapPending();
     glXSwapBuffers(dpy_, it->second.xid);
+    // Waiting for the server keeps frames from piling up in it (swaps are
+    // not throttled otherwise) and puts the picture on the screen now.
+    XSync(dpy_, False);
     return true;
 }
 
