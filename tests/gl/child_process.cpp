@@ -13,7 +13,11 @@
 extern char** environ;
 
 ChildProcess::~ChildProcess() {
-    if (pid_ > 0) {
+    if (pid_ <= 0) return;
+    // Asked first, so that a server removes its lock and socket.
+    kill(pid_, SIGTERM);
+    int status = 0;
+    if (!Wait(3000, &status)) {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
     }

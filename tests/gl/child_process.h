@@ -19,7 +19,7 @@ public:
     ChildProcess() = default;
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
-    // Kills the child if it still runs.
+    // Ends the child if it still runs (SIGTERM, then SIGKILL).
     ~ChildProcess();
 
     // Starts program with args (without the program name); standard output
