@@ -4,6 +4,7 @@
 #include <ctime>
 #include <cstdlib>
 
+#include "fountains/fountain_textures.h"
 #include "render/rendering.h"
 #include "render/ripple_shader.h"
 
@@ -13,6 +14,7 @@ CFountainTextures* g_fountainTextures = nullptr;
 
 void InitRendering() {
     std::srand((unsigned)std::time(nullptr));
+    g_fountainTextures = new CFountainTextures();
 
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
