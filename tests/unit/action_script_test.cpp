@@ -450,4 +450,58 @@ TEST_F(ActionScriptTest, AdvanceAndNextIssueShareAFrameOnlyForALaterFigure) {
     EXPECT_EQ(0, s.cursor);
 }
 
+// ---------------------------------------------------------------- with jets
+
+TEST_F(ActionScriptTest, IssuedCommandAdvancesItsJetsInTheSameFrameAndWhileHeld) {
+    CActionScript s;
+    GiveFigures(s, {2});
+    CActionCommand c = Cmd(0, 0, 1, -1);
+    c.EType = JET_SWING;
+    c.tShift = 500;
+    c.effTime = 1000;
+    c.effTimeD = 0;
+    c.vy1 = 0.5f;
+    c.vy2 = 1.5f;
+    GiveCommands(s, {c, Cmd(0, 1, 1, -1)});
+    E(s, 0, 1).vx = 0.25f;
+    scope.platform.tick = 10000;
+    s.Run(10000, false);
+    EXPECT_EQ(0.5f, E(s, 0, 0).vy);
+    // The second emitter starts later and keeps its old jet until then.
+    EXPECT_EQ(0.25f, E(s, 0, 1).vx);
+    EXPECT_EQ(0.0f, E(s, 0, 1).vy);
+    // Held frames issue nothing but the jets run on.
+    scope.platform.tick = 10500;
+    s.Run(10500, true);
+    EXPECT_EQ(0, s.cursor);
+    EXPECT_FLOAT_EQ(1.0f, E(s, 0, 0).vy);
+    EXPECT_FLOAT_EQ(0.5f, E(s, 0, 1).vy);
+}
+
+// A sweep keeps spraying after its last cycle, so its emitters stay active
+// and only a nextAfter of at least their number lets the script go on.
+TEST_F(ActionScriptTest, SweepEmittersStayActiveAndHoldTheScriptBelowTheirCount) {
+    for (int nextAfter : {0, 2, 3}) {
+        SCOPED_TRACE(nextAfter);
+        CActionScript s;
+        GiveFigures(s, {3});
+        CActionCommand c = Cmd(0, 0, 2, nextAfter);
+        c.EType = JET_SWEEP;
+        c.cycles = 1;
+        c.effTime = 100;
+        c.effTimeD = 10;
+        c.vy1 = c.vy2 = 0.3f;
+        GiveCommands(s, {c});
+        bool ended = false;
+        for (int frame = 0; frame < 200 && !ended; ++frame) {
+            int32_t tick = 20000 + 11 * frame;
+            scope.platform.tick = (uint32_t)tick;
+            ended = s.Run(tick, false);
+        }
+        EXPECT_EQ(3, Active(s, 0));
+        EXPECT_EQ(nextAfter >= 3, ended);
+        EXPECT_GT(E(s, 0, 2).vy, 0.29f);
+    }
+}
+
 }  // namespace
