@@ -106,7 +106,7 @@ TEST(ChoreographyGl, ScriptPlaysFrameByFrameThroughDrawing) {
     uint32_t clock = 100000;
     plat::OverrideTickCount(&clock);
     bool hold = false;
-    int ends = 0, maxParticles = 0, litFramesChecked = 0, litPixels = 0;
+    int ends = 0, maxParticles = 0, litFramesChecked = 0;
     for (int frame = 0; frame < 1500; ++frame) {
         clock += 11;
         const int32_t tick = (int32_t)clock;
@@ -121,12 +121,13 @@ TEST(ChoreographyGl, ScriptPlaysFrameByFrameThroughDrawing) {
         ASSERT_EQ((GLenum)GL_NO_ERROR, glGetError()) << "frame " << frame;
         if (g_frameParticleCount > maxParticles) maxParticles = g_frameParticleCount;
         if (frame % 250 == 249) {
-            // Water on screen: some pixels are lit.
+            // Water on screen in every phase: the sweep sprays on after the
+            // script has ended.
             std::vector<uint8_t> pixels = win.ReadAll();
             int lit = 0;
             for (size_t i = 0; i < pixels.size(); i += 4)
                 if (pixels[i] > 16 || pixels[i + 1] > 16 || pixels[i + 2] > 16) ++lit;
-            litPixels += lit;
+            EXPECT_GT(lit, 100) << "frame " << frame;
             ++litFramesChecked;
         }
         win.Swap();
@@ -138,7 +139,6 @@ TEST(ChoreographyGl, ScriptPlaysFrameByFrameThroughDrawing) {
     EXPECT_EQ(1, ends);
     EXPECT_GT(maxParticles, 1000);
     EXPECT_EQ(6, litFramesChecked);
-    EXPECT_GT(litPixels, 0);
 }
 
 }  // namespace

@@ -51,6 +51,7 @@ struct Trace {
     int endReports = 0;
     int endFrame = -1;
     long long particlesMoved = 0;
+    std::vector<int> finalActive;
 
     void Add(int64_t v) {
         for (int i = 0; i < 8; ++i) {
@@ -95,6 +96,7 @@ Trace Play(int frames) {
                 f->particleSystems[k]->Move(tick);
             }
             t.Add(active);
+            if (frame == frames - 1) t.finalActive.push_back(active);
         }
         t.particlesMoved += g_frameParticleCount;
     }
@@ -123,8 +125,16 @@ TEST(ChoreographyTrace, FixedSeedAndTickGiveTheRecordedTrace) {
     EXPECT_EQ(a.issueFrames, b.issueFrames);
     EXPECT_EQ(a.particlesMoved, b.particlesMoved);
 
-    EXPECT_EQ(std::vector<int>({0, 1, 2, 3}), a.issueOrder);
-    EXPECT_EQ(0x0ull, a.hash) << std::hex << "trace hash 0x" << a.hash;
+    // Frame 0 issues the swing; frame 1 passes it (nextAfter -1) and issues
+    // the arc; the ring's third emitter ends its second cycle in frame 110,
+    // so frame 111 finds one active emitter there and issues the sweep; the
+    // sweep's nextAfter of 4 passes at once and the delayed swing follows in
+    // the same frame; its last emitter falls idle in frame 322.
+    EXPECT_EQ((std::vector<int>{0, 1, 111, 112}), a.issueFrames);
+    EXPECT_EQ(323, a.endFrame);
+    // The ring's sweep sprays on after the script has ended.
+    EXPECT_EQ((std::vector<int>{4, 0}), a.finalActive);
+    EXPECT_EQ(0x986270cf67237098ull, a.hash) << std::hex << "trace hash 0x" << a.hash;
 }
 
 }  // namespace
