@@ -179,12 +179,13 @@ TEST_F(ActionScriptTest, ScriptsWithNothingToPlayCountAsPlayedOut) {
     std::string longName(250, 's');
     for (const std::string& name :
          {std::string("absent.xml"), std::string("noroot.xml"), std::string("nofigures.xml"),
-          std::string("nocommands.xml"), std::string("broken.xml"), longName, std::string()}) {
+          std::string("nocommands.xml"), std::string("broken.xml"), longName, std::string(),
+          std::string(".")}) {
         scope.platform.boxes.clear();
         CActionScript s;
         s.Load(name.c_str());
         bool unreadable = name == "absent.xml" || name == "broken.xml" || name == longName ||
-                          name.empty();
+                          name.empty() || name == ".";
         if (unreadable) {
             ASSERT_EQ(1u, scope.platform.boxes.size()) << name;
             EXPECT_EQ("Error opening file for reading", scope.platform.boxes[0].text);

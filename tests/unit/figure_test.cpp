@@ -203,4 +203,18 @@ TEST_F(FigureTest, ReloadingAFigureReplacesItsEmitters) {
     EXPECT_EQ(2, f.figureId);
 }
 
+TEST_F(FigureTest, FolderNamedAsFigureFileIsReportedNotRead) {
+    dir.Write("_figures/sub/one.xml", FigureFile("<Emmiter x='1'/>"));
+    CFigureSet set;
+    LoadSet(set, "<script><Uses><Figure file='.'/><Figure file='sub'/>"
+                 "<Figure file='sub\\one.xml'/></Uses></script>");
+    ASSERT_EQ(3, set.count);
+    EXPECT_EQ(0, set.figures[0]->emitterCount);
+    EXPECT_EQ(0, set.figures[1]->emitterCount);
+    ExpectAt(*set.figures[2], 0, 1, 0, 0);
+    ASSERT_EQ(2u, scope.platform.boxes.size());
+    EXPECT_EQ(".", scope.platform.boxes[0].caption);
+    EXPECT_EQ("sub", scope.platform.boxes[1].caption);
+}
+
 }  // namespace
