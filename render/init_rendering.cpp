@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "render/rendering.h"
+#include "scenario/scenario.h"
 
 int g_shadersAvailable = 1;
 CScenario* g_scenario = nullptr;
@@ -31,4 +32,7 @@ void InitRendering() {
         g_shadersAvailable = 0;
     }
     std::fflush(stdout);
+
+    g_scenario = new CScenario;
+    g_scenario->Load("defaultScenario.xml");
 }
