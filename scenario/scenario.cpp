@@ -135,17 +135,23 @@ int CScenario::PickScript() { return PickEnabled(scripts); }
 void CScenario::SwitchScene() {
     delete script;
     script = nullptr;
+    playingScript.clear();
+    playingScene.clear();
 
     const char* scenePath = nullptr;
     if (!scripts.empty()) {
         script = new CActionScript;
         const ScriptEntry& chosen = scripts[PickScript()];
+        playingScript = chosen.action;
         script->Load(chosen.action.c_str());
         if (chosen.hasScenePath) scenePath = chosen.scenePath.c_str();
     }
     if (!scenePath && !scenes.empty()) scenePath = scenes[PickScene()].path.c_str();
     // Without any scene the stage keeps what it has.
-    if (scenePath) stage->LoadScene(scenePath);
+    if (scenePath) {
+        playingScene = scenePath;
+        stage->LoadScene(scenePath);
+    }
 
     if (script) {
         const int* c = stage->emitterColor;
