@@ -56,6 +56,14 @@ public:
         PostMessage(hwnd, message, wParam, lParam);
     }
     size_t QueueSize() const { return queue_.size(); }
+    // Position and size of one of our windows; false when it is none.
+    bool Geometry(HWND hwnd, int* x, int* y, int* w, int* h) const {
+        auto it = windows_.find(hwnd);
+        if (it == windows_.end()) return false;
+        *x = it->second.x, *y = it->second.y, *w = it->second.w, *h = it->second.h;
+        return true;
+    }
+    size_t WindowCount() const { return windows_.size(); }
 
     // Platform
     HWND GetDesktopWindow() override { return 1; }

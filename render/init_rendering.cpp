@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "render/rendering.h"
+#include "render/ripple_shader.h"
 #include "scenario/scenario.h"
 
 int g_shadersAvailable = 1;
@@ -27,6 +28,7 @@ void InitRendering() {
     glewInit();
     if (glewIsSupported("GL_VERSION_2_0")) {
         std::printf("Ready for OpenGL 2.0\n");
+        if (!LoadRippleShader()) g_shadersAvailable = 0;
     } else {
         std::printf("OpenGL 2.0 not supported\n");
         g_shadersAvailable = 0;

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the saver needs to build, run and test.
+# Needs root (apt-get); as another user it says what to install and stops.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake pkg-config
+  libtinyxml-dev libjpeg62-turbo-dev libglew-dev freeglut3-dev
+  libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
+  libx11-dev libxext-dev libxtst-dev zlib1g-dev
+  googletest libgtest-dev
+  xvfb xauth x11-utils
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+if [ "$(id -u)" -ne 0 ]; then
+  echo "These packages are missing: ${missing[*]}" >&2
+  echo "Install them as root:  sudo apt-get install -y ${missing[*]}" >&2
+  exit 1
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,40 @@
+#include "tests/support/host_fixture.h"
+
+#include "host/data_directory.h"
+#include "options/options.h"
+
+RenderLog g_renderLog;
+
+static void RecordSetup(plat::HWND) { ++g_renderLog.setups; }
+static void RecordInit() { ++g_renderLog.inits; }
+static void RecordResize(int w, int h) { g_renderLog.sizes.push_back({w, h}); }
+static void RecordFrame() { ++g_renderLog.frames; }
+
+void HostFixture::SetUp() {
+    g_renderLog = RenderLog();
+    g_renderCalls = RenderCalls{RecordSetup, RecordInit, RecordResize, RecordFrame};
+    ResetSaverWindowState();
+    g_options = COptions();
+    g_dataDir[0] = '\0';
+    std::string dir = install.path();
+    dir.pop_back();  // the registry value has no trailing separator
+    p.registry["HKLM\\" + std::string(kProductKey)]["Dir"] = dir;
+    WriteOptions(0);
+}
+
+void HostFixture::TearDown() {
+    app.reset();
+    g_renderCalls = DefaultRenderCalls();
+    ResetSaverWindowState();
+    g_options = COptions();
+}
+
+void HostFixture::WriteOptions(int ignoreMouseMove) {
+    install.Write("data/options.xml", "<OPTIONS><IgnoreMouseMove v=\"" +
+                                          std::to_string(ignoreMouseMove) + "\"/></OPTIONS>");
+}
+
+CTestScreensaver& HostFixture::App() {
+    if (!app) app.reset(new CTestScreensaver());
+    return *app;
+}

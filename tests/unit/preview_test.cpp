@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include "tests/support/host_fixture.h"
+
+using namespace plat;
+
+namespace {
+
+class PreviewTest : public HostFixture {
+protected:
+    void SetUp() override {
+        HostFixture::SetUp();
+        p.foreign[500] = MemoryPlatform::Foreign{true, 200, 150};
+    }
+    // Each turn advances the clock far enough for a frame.
+    void Script(std::function<void(int)> act) {
+        p.onPump = [this, act] {
+            p.processClock += 11;
+            act(p.pumps);
+        };
+    }
+};
+
+TEST_F(PreviewTest, HiddenParentDelaysTheStart) {
+    p.foreign[500].visible = false;
+    Script([&](int turn) {
+        if (turn == 20) p.foreign[500].visible = true;
+        if (turn == 30) p.foreign.erase(500);
+    });
+    App().RunPreview(500);
+    EXPECT_EQ(1, g_renderLog.inits);
+    EXPECT_GT(g_renderLog.frames, 0);
+    EXPECT_EQ(0u, p.WindowCount());  // the loop closed the child
+}
+
+TEST_F(PreviewTest, ParentDestroyedWhileHiddenEndsWithoutDrawing) {
+    p.foreign[500].visible = false;
+    Script([&](int turn) {
+        if (turn == 5) p.foreign.erase(500);
+    });
+    App().RunPreview(500);
+    EXPECT_EQ(0, g_renderLog.inits);
+    EXPECT_EQ(0, g_renderLog.frames);
+}
+
+TEST_F(PreviewTest, HidingTheParentEndsThePreview) {
+    HWND child = 0;
+    Script([&](int turn) {
+        child = App().m_hSaverWnd;
+        if (turn == 4) p.foreign[500].visible = false;
+    });
+    App().RunPreview(500);
+    EXPECT_NE(0u, child);
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_EQ(3, g_renderLog.frames);
+}
+
+TEST_F(PreviewTest, PowerDownPausesAndAPaintResumes) {
+    int framesAtPause = -1, framesBeforePaint = -1;
+    Script([&](int turn) {
+        HWND child = App().m_hSaverWnd;
+        if (turn == 3) p.Inject(child, WM_SYSCOMMAND, SC_MONITORPOWER, 1);
+        if (turn == 4) framesAtPause = g_renderLog.frames;
+        if (turn == 10) {
+            framesBeforePaint = g_renderLog.frames;
+            p.Inject(child, WM_PAINT);
+        }
+        if (turn == 15) p.foreign.erase(500);
+    });
+    App().RunPreview(500);
+    EXPECT_EQ(framesAtPause, framesBeforePaint);  // nothing drawn while paused
+    EXPECT_GT(g_renderLog.frames, framesBeforePaint);
+}
+
+TEST_F(PreviewTest, InputOverThePreviewChangesNothing) {
+    bool aliveAfterInput = false;
+    Script([&](int turn) {
+        HWND child = App().m_hSaverWnd;
+        if (turn == 8) aliveAfterInput = IsWindow(child);
+        if (turn == 2) {
+            p.Inject(child, WM_KEYDOWN);
+            p.Inject(child, WM_LBUTTONDOWN);
+            p.Inject(child, WM_MOUSEMOVE, 0, MakeLParam(0, 0));
+            p.Inject(child, WM_MOUSEMOVE, 0, MakeLParam(199, 149));
+        }
+        if (turn == 8) p.foreign.erase(500);
+    });
+    App().RunPreview(500);
+    EXPECT_TRUE(aliveAfterInput);
+    EXPECT_EQ(-1, g_firstMouseX);
+}
+
+TEST_F(PreviewTest, NoWindowHandleEndsAtOnce) {
+    App().RunPreview(0);
+    App().RunPreview(12345);
+    EXPECT_EQ(0, p.pumps);
+    EXPECT_EQ(0, g_renderLog.inits);
+}
+
+TEST_F(PreviewTest, TestHostIsAQuarterOfTheScreenCentred) {
+    p.screenW = 1024;
+    p.screenH = 768;
+    HWND host = App().CreateTestPreviewWindow();
+    int x, y, w, h;
+    ASSERT_TRUE(p.Geometry(host, &x, &y, &w, &h));
+    EXPECT_EQ(256, w);
+    EXPECT_EQ(192, h);
+    EXPECT_EQ(384, x);
+    EXPECT_EQ(288, y);
+    EXPECT_EQ("Screensaver Preview Test", p.lastTitle);
+    EXPECT_TRUE(IsWindowVisible(host));
+    SendMessage(host, WM_PAINT, 0, 0);
+    EXPECT_EQ(1, p.blackPaints);
+}
+
+TEST_F(PreviewTest, TestPreviewModeRunsInItsHostAndDestroysIt) {
+    p.screenW = 1000;
+    p.screenH = 800;
+    HWND host = 0;
+    Script([&](int turn) {
+        if (!host) {
+            for (HWND h = 0x1000; h < 0x1010; ++h)
+                if (IsWindow(h) && h != App().m_hSaverWnd) host = h;
+        }
+        if (turn == 5) DestroyWindow(host);
+    });
+    App().m_lpCmdLine = "/testpreview";
+    App().InitInstance();
+    EXPECT_EQ(1, g_renderLog.inits);
+    ASSERT_FALSE(g_renderLog.sizes.empty());
+    EXPECT_EQ(std::make_pair(250, 200), g_renderLog.sizes[0]);
+    EXPECT_EQ(0u, p.WindowCount());
+}
+
+}  // namespace
