@@ -4,6 +4,7 @@
 #include <ctime>
 #include <cstdlib>
 
+#include "fountains/fountain_textures.h"
 #include "render/rendering.h"
 #include "render/ripple_shader.h"
 #include "scenario/scenario.h"
@@ -14,6 +15,7 @@ CFountainTextures* g_fountainTextures = nullptr;
 
 void InitRendering() {
     std::srand((unsigned)std::time(nullptr));
+    g_fountainTextures = new CFountainTextures();
 
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
