@@ -4,6 +4,8 @@
 
 #include "options/options.h"
 #include "render/rendering.h"
+#include "scenario/scenario.h"
+#include "scenario/stage.h"
 
 double g_viewAspect = 1.6;
 int g_frameParticleCount = 0;
@@ -36,6 +38,9 @@ float RippleSeconds() {
     return (float)(now - base) * 0.001f;
 }
 
+// The water surface, drawn with the fixed-function pipeline.
+static void DrawWaterSurface(CStage& stage) { stage.DrawWater(); }
+
 void RenderFrame() {
     g_frameParticleCount = 0;
     glPushMatrix();
@@ -44,9 +49,23 @@ void RenderFrame() {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
+    CStage* stage = g_scenario ? &g_scenario->Stage() : nullptr;
+    if (stage) {
+        const double* c = stage->camera;
+        gluLookAt(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8]);
+    }
+
+    // Backdrop and water opaque.
     glPushMatrix();
     glDisable(GL_BLEND);
+    if (stage) {
+        stage->DrawBackdrop();
+        DrawWaterSurface(*stage);
+    }
     glPopMatrix();
+
+    // Advances the show and draws the fountains, which count their particles.
+    if (g_scenario) g_scenario->Update((int32_t)plat::TickCount());
 
     if (TrailOn()) {
         glAccum(GL_MULT, 0.9f);

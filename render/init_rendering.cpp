@@ -7,6 +7,7 @@
 #include "fountains/fountain_textures.h"
 #include "render/rendering.h"
 #include "render/ripple_shader.h"
+#include "scenario/scenario.h"
 
 int g_shadersAvailable = 1;
 CScenario* g_scenario = nullptr;
@@ -35,4 +36,7 @@ void InitRendering() {
         g_shadersAvailable = 0;
     }
     std::fflush(stdout);
+
+    g_scenario = new CScenario;
+    g_scenario->Load("defaultScenario.xml");
 }
