@@ -2,6 +2,9 @@
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 struct GlTestWindow::Impl {
     Display* dpy = nullptr;
@@ -11,7 +14,13 @@ struct GlTestWindow::Impl {
 };
 
 GlTestWindow::GlTestWindow(int w, int h, bool accum) : impl_(new Impl), w_(w), h_(h) {
-    impl_->dpy = XOpenDisplay(nullptr);
+    // An X server resets when its last client leaves (Xvfb without -noreset
+    // does, between tests) and refuses connections meanwhile: retry briefly.
+    for (int attempt = 0; attempt < 40 && !impl_->dpy; ++attempt) {
+        impl_->dpy = XOpenDisplay(nullptr);
+        if (!impl_->dpy && !std::getenv("DISPLAY")) break;
+        if (!impl_->dpy) usleep(50 * 1000);
+    }
     if (!impl_->dpy) return;
     int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
                    GLX_BLUE_SIZE, 8, GLX_ALPHA_SIZE, 8, GLX_DEPTH_SIZE, 16,
