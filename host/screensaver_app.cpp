@@ -125,10 +125,11 @@ void CScreensaverApp::RunPreview(HWND parent) {
 }
 
 static const char kPreviewHostClass[] = "ScreensaverPreviewHelperClass";
+bool g_previewHostClassRegistered = false;
 
 HWND CScreensaverApp::CreateTestPreviewWindow() {
-    static bool registered = false;
-    if (!registered) registered = RegisterClass(kPreviewHostClass, PreviewHostWindowProc);
+    if (!g_previewHostClassRegistered)
+        g_previewHostClassRegistered = RegisterClass(kPreviewHostClass, PreviewHostWindowProc);
     Platform& p = Current();
     const int W = p.ScreenWidth(), H = p.ScreenHeight();
     const int w = W / 4, h = H / 4;

@@ -31,6 +31,9 @@ public:
     void ChangePassword();
 };
 
+// Whether this process has registered the test-preview host's class.
+extern bool g_previewHostClassRegistered;
+
 // The test-preview host window's procedure: paints itself black.
 plat::LRESULT PreviewHostWindowProc(plat::HWND hwnd, uint32_t message, plat::WPARAM wParam,
                                     plat::LPARAM lParam);

@@ -25,6 +25,7 @@ void ResetSaverWindowState() {
     g_firstMouseX = g_firstMouseY = -1;
     g_lastFrameClock = 0;
     g_classRegistered = false;
+    g_previewHostClassRegistered = false;
 }
 
 CTestScreensaver::CTestScreensaver() {

@@ -10,4 +10,9 @@ namespace plat {
 // that open no window (configuration, password change) run without X.
 Platform* CreateX11Platform();
 
+// The X window currently behind a window of the installed X11 platform (a
+// foreign handle is its own X window); 0 when there is none, or when the
+// installed platform is not the X11 one.
+unsigned long X11WindowOf(HWND hwnd);
+
 }  // namespace plat

@@ -4,8 +4,10 @@
 #include <ctime>
 #include <cstdlib>
 
+#include "fountains/fountain_textures.h"
 #include "render/rendering.h"
 #include "render/ripple_shader.h"
+#include "scenario/scenario.h"
 
 int g_shadersAvailable = 1;
 CScenario* g_scenario = nullptr;
@@ -13,6 +15,7 @@ CFountainTextures* g_fountainTextures = nullptr;
 
 void InitRendering() {
     std::srand((unsigned)std::time(nullptr));
+    g_fountainTextures = new CFountainTextures();
 
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
@@ -33,4 +36,7 @@ void InitRendering() {
         g_shadersAvailable = 0;
     }
     std::fflush(stdout);
+
+    g_scenario = new CScenario;
+    g_scenario->Load("defaultScenario.xml");
 }

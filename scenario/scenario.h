@@ -30,6 +30,9 @@ public:
     CActionScript* script = nullptr;  // owned
     CStage* stage = nullptr;          // owned
     int32_t countdown = 0;
+    // What the last switch chose, for tools and diagnostics: the script
+    // entry's action and the scene folder (empty when none was chosen).
+    std::string playingScript, playingScene;
 
     CScenario();
     ~CScenario();

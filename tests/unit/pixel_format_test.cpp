@@ -10,7 +10,7 @@ namespace {
 PixelFormatDescriptor Format(uint8_t accum, bool generic) {
     PixelFormatDescriptor f;
     f.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER |
-                (generic ? PFD_GENERIC_FORMAT : 0);
+                (generic ? (uint32_t)PFD_GENERIC_FORMAT : 0u);
     f.cColorBits = 32;
     f.cDepthBits = 24;
     f.cAccumBits = accum;

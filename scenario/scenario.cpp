@@ -1,0 +1,175 @@
+#include "scenario/scenario.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "host/data_directory.h"
+#include "options/xml_read.h"
+#include "platform/file.h"
+#include "platform/platform.h"
+#include "render/rendering.h"
+#include "scenario/action_script.h"
+#include "scenario/stage.h"
+
+namespace {
+
+enum { kPathSize = 256 };
+
+// Countdown phases.
+enum { PLAYING = 0, DRAINING = 1, SWITCH = 2, PAUSE_START = 100 };
+
+// Index of a uniformly chosen enabled entry, or 0 when none is enabled.
+template <typename Entry>
+int PickEnabled(const std::vector<Entry>& entries) {
+    int enabled = 0;
+    for (const Entry& e : entries)
+        if (e.enabled != 0) ++enabled;
+    if (enabled == 0) return 0;
+    int k = std::rand() % enabled;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].enabled == 0) continue;
+        if (k-- == 0) return (int)i;
+    }
+    return 0;
+}
+
+void AddLine(std::string& text, const std::string& line) {
+    if (!text.empty()) text += "\n";
+    text += line;
+}
+
+std::string EntryLine(const char* format, int number) {
+    char line[160];
+    std::snprintf(line, sizeof line, format, number);
+    return line;
+}
+
+}  // namespace
+
+CScenario::CScenario() : stage(new CStage) {}
+
+CScenario::~CScenario() {
+    delete script;
+    delete stage;
+}
+
+void CScenario::Load(const char* fileName) {
+    char path[kPathSize];
+    TiXmlDocument doc;
+    if (!plat::FormatPath(path, sizeof path, "%s\\%s", g_dataDir, fileName)) {
+        ShowFileOpenError((std::string(g_dataDir) + "\\" + fileName).c_str());
+        return;
+    }
+    // A document without a root element is not well-formed XML either.
+    if (!LoadXmlFile(doc, path) || !doc.RootElement()) {
+        ShowFileOpenError(path);
+        return;
+    }
+    const TiXmlElement* root = doc.RootElement();
+
+    // Entries that cannot be played are left out and named in one message.
+    std::string problems;
+    scenes.clear();
+    scripts.clear();
+
+    const TiXmlElement* firstScene = FirstChildNamed(FirstChildNamed(root, "Scenes"), "Scene");
+    scenes.reserve(CountListFrom(firstScene));
+    int number = 0;
+    for (const TiXmlElement* e = firstScene; e; e = e->NextSiblingElement()) {
+        ++number;
+        const char* scenePath = e->Attribute("path");
+        if (!scenePath) {
+            AddLine(problems, EntryLine("Scene entry %d has no path; it is left out.", number));
+            continue;
+        }
+        SceneEntry entry;
+        entry.path = scenePath;
+        ReadIntAttribute(e, "enabled", &entry.enabled, 1);
+        stage->ReadSceneInfo(scenePath, &entry.title, &entry.author, &entry.url,
+                             &entry.description);
+        scenes.push_back(entry);
+    }
+
+    const TiXmlElement* firstScript = FirstChildNamed(root, "Script");
+    scripts.reserve(CountListFrom(firstScript));
+    number = 0;
+    for (const TiXmlElement* e = firstScript; e; e = e->NextSiblingElement()) {
+        ++number;
+        const char* action = e->Attribute("action");
+        if (!action || !*action) {
+            AddLine(problems, EntryLine("Script entry %d has no action; it is left out.", number));
+            continue;
+        }
+        ScriptEntry entry;
+        entry.action = action;
+        ReadIntAttribute(e, "enabled", &entry.enabled, 1);
+        if (const char* scenePath = e->Attribute("scenePath")) {
+            entry.hasScenePath = true;
+            entry.scenePath = scenePath;
+        }
+        scripts.push_back(entry);
+    }
+    listsBuilt = true;
+
+    if (scripts.empty()) {
+        AddLine(problems, scenes.empty()
+                              ? "The scenario lists no scripts and no scenes: nothing to show."
+                              : "The scenario lists no scripts: a scene is shown without "
+                                "fountains.");
+    } else if (scenes.empty()) {
+        for (const ScriptEntry& s : scripts)
+            if (!s.hasScenePath)
+                AddLine(problems, "Script \"" + s.action +
+                                      "\" has no scenePath and the scenario lists no scenes: "
+                                      "it plays without a scene.");
+    }
+    if (!problems.empty()) plat::MessageBox(0, problems.c_str(), path, plat::MB_OK);
+
+    SwitchScene();
+}
+
+int CScenario::PickScene() { return PickEnabled(scenes); }
+
+int CScenario::PickScript() { return PickEnabled(scripts); }
+
+void CScenario::SwitchScene() {
+    delete script;
+    script = nullptr;
+    playingScript.clear();
+    playingScene.clear();
+
+    const char* scenePath = nullptr;
+    if (!scripts.empty()) {
+        script = new CActionScript;
+        const ScriptEntry& chosen = scripts[PickScript()];
+        playingScript = chosen.action;
+        script->Load(chosen.action.c_str());
+        if (chosen.hasScenePath) scenePath = chosen.scenePath.c_str();
+    }
+    if (!scenePath && !scenes.empty()) scenePath = scenes[PickScene()].path.c_str();
+    // Without any scene the stage keeps what it has.
+    if (scenePath) {
+        playingScene = scenePath;
+        stage->LoadScene(scenePath);
+    }
+
+    if (script) {
+        const int* c = stage->emitterColor;
+        script->SetEmitterColor(c[0], c[1], c[2], c[3]);
+    }
+}
+
+void CScenario::Update(int32_t tick) {
+    if (!listsBuilt || !script) return;
+    if (countdown > SWITCH) --countdown;
+    if (script->Run(tick, countdown != PLAYING)) {
+        countdown = DRAINING;
+    } else if (countdown == SWITCH) {
+        countdown = PLAYING;
+        SwitchScene();
+        return;
+    }
+    script->DrawEmitters();
+    script->AnimateParticles(tick);
+    if (countdown == DRAINING && g_frameParticleCount == 0) countdown = PAUSE_START;
+}

@@ -1,0 +1,83 @@
+// The scene description file "<scene>\scene.xml": particle colour, backdrop
+// and water pictures, and the scene's descriptive information.
+#include <string>
+
+#include "host/data_directory.h"
+#include "options/xml_read.h"
+#include "platform/file.h"
+#include "platform/platform.h"
+#include "render/texture.h"
+#include "scenario/stage.h"
+
+namespace {
+
+enum { kPathSize = 256 };
+
+// Parses the scene file of scenePath.  A file that is missing, not
+// well-formed, without a root element, or whose path does not fit is
+// reported with its full path as caption.
+bool LoadSceneDocument(TiXmlDocument& doc, const char* scenePath) {
+    char path[kPathSize];
+    if (plat::FormatPath(path, sizeof path, "%s%s\\scene.xml", g_dataDir, scenePath)) {
+        if (LoadXmlFile(doc, path) && doc.RootElement()) return true;
+        ShowFileOpenError(path);
+    } else {
+        ShowFileOpenError((std::string(g_dataDir) + scenePath + "\\scene.xml").c_str());
+    }
+    return false;
+}
+
+// Loads the picture named by element's "file" into texture.  Without the
+// attribute the texture stays empty.  A path that does not fit gets the
+// message of a picture that cannot be loaded.
+void LoadScenePicture(CTexture& texture, const char* scenePath, const TiXmlElement* element) {
+    const char* file = element ? element->Attribute("file") : nullptr;
+    if (!file) return;
+    char path[kPathSize];
+    if (plat::FormatPath(path, sizeof path, "%s%s\\%s", g_dataDir, scenePath, file)) {
+        texture.LoadJPEG(path);
+    } else {
+        const std::string whole = std::string(g_dataDir) + scenePath + "\\" + file;
+        plat::MessageBox(0, "Unable to load JPG File!", whole.c_str(), plat::MB_OK);
+    }
+}
+
+}  // namespace
+
+void CStage::LoadScene(const char* scenePath) {
+    if (!scenePath) return;
+    TiXmlDocument doc;
+    if (!LoadSceneDocument(doc, scenePath)) return;
+    const TiXmlElement* root = doc.RootElement();
+
+    const TiXmlElement* color = FirstChildNamed(root, "EColor");
+    ReadIntAttribute(color, "r", &emitterColor[0], 255);
+    ReadIntAttribute(color, "g", &emitterColor[1], 180);
+    ReadIntAttribute(color, "b", &emitterColor[2], 128);
+    ReadIntAttribute(color, "a", &emitterColor[3], 90);
+
+    // The previous scene's pictures go before the new ones are looked up.
+    delete backTexture;
+    delete waterTexture;
+    backTexture = new CTexture;
+    waterTexture = new CTexture;
+    LoadScenePicture(*backTexture, scenePath, FirstChildNamed(root, "Back"));
+    LoadScenePicture(*waterTexture, scenePath, FirstChildNamed(root, "Water"));
+}
+
+bool CStage::ReadSceneInfo(const char* scenePath, std::string* title, std::string* author,
+                           std::string* url, std::string* description) {
+    if (!scenePath) return false;
+    TiXmlDocument doc;
+    if (!LoadSceneDocument(doc, scenePath)) return false;
+    const TiXmlElement* info = FirstChildNamed(doc.RootElement(), "Info");
+    auto text = [info](const char* name) {
+        const char* value = info ? info->Attribute(name) : nullptr;
+        return std::string(value ? value : "");
+    };
+    *title = text("Title");
+    *author = text("Author");
+    *url = text("Url");
+    *description = text("Description");
+    return true;
+}

@@ -1,0 +1,208 @@
+// Plays a data folder through the saver's own frame for a number of frames,
+// with a simulated tick of 11 ms per frame (the paced rate), in a plain X
+// window (Xvfb will do).  Prints per-frame figures and writes chosen frames
+// as PNG.  For checking data sets and taking screenshots; the saver itself
+// has no such switches.
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/data_directory.h"
+#include "options/options.h"
+#include "platform/memory_platform.h"
+#include "render/rendering.h"
+#include "scenario/scenario.h"
+#include "tools/glx_window.h"
+#include "tools/png_file.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: wavendell_player DATA_DIR [options]\n"
+    "  --frames N        frames to play (default 1000)\n"
+    "  --size WxH        window size (default 1280x800)\n"
+    "  --tick MS         simulated milliseconds per frame (default 11)\n"
+    "  --png N[,N...]    write these frames as PNG\n"
+    "  --out PREFIX      PNG file prefix (default frame_); files PREFIX00042.png\n"
+    "  --trail           motion-blur trail through an accumulation buffer\n"
+    "  --seed S          seed the random choice of scripts and scenes\n"
+    "  --script ACTION   play only script entries with this action\n"
+    "  --scene PATH      play every script in this scene folder\n"
+    "  --every K         print every K-th frame only (default 1; 0: none)\n"
+    "  --strict          exit with status 3 when any message box was shown\n";
+
+// The in-memory platform with a real swap on the player's window: message
+// boxes go to standard error and the chosen frames are read back before the
+// swap.
+class PlayerPlatform : public plat::MemoryPlatform {
+public:
+    explicit PlayerPlatform(ToolGlxWindow& window) : window_(window) {}
+
+    void MessageBox(plat::HWND, const char* text, const char* caption, unsigned) override {
+        ++messages;
+        std::fprintf(stderr, "message box [%s]: %s\n", caption ? caption : "",
+                     text ? text : "");
+    }
+    bool SwapBuffers(plat::HWND) override {
+        if (shots.count(frame)) {
+            std::vector<uint8_t> rgba;
+            window_.ReadBack(rgba);
+            char name[32];
+            std::snprintf(name, sizeof name, "%05d.png", frame);
+            const std::string path = prefix + name;
+            if (!png::WriteRgbaBottomUp(path, window_.width(), window_.height(), rgba.data()))
+                std::fprintf(stderr, "cannot write %s\n", path.c_str());
+            else
+                std::printf("wrote %s\n", path.c_str());
+        }
+        window_.Swap();
+        return true;
+    }
+
+    int frame = 0;
+    int messages = 0;
+    std::set<int> shots;
+    std::string prefix = "frame_";
+
+private:
+    ToolGlxWindow& window_;
+};
+
+const char* Phase(int countdown, bool switched) {
+    if (switched) return "switch";
+    if (countdown == 0) return "playing";
+    if (countdown == 1) return "draining";
+    return "pause";
+}
+
+bool ParseSize(const char* text, int* w, int* h) {
+    return std::sscanf(text, "%dx%d", w, h) == 2 && *w > 0 && *h > 0 && *w <= 8192 &&
+           *h <= 8192;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argv[1][0] == '-') {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    std::string dataDir = argv[1];
+    int frames = 1000, width = 1280, height = 800, tickStep = 11, every = 1;
+    bool trail = false, strict = false, seeded = false;
+    unsigned seed = 0;
+    std::string onlyScript, onlyScene, prefix = "frame_";
+    std::set<int> shots;
+    for (int i = 2; i < argc; ++i) {
+        const std::string a = argv[i];
+        const char* v = i + 1 < argc ? argv[i + 1] : nullptr;
+        if (a == "--trail") {
+            trail = true;
+        } else if (a == "--strict") {
+            strict = true;
+        } else if (v && a == "--frames") {
+            frames = std::atoi(v), ++i;
+        } else if (v && a == "--size") {
+            if (!ParseSize(v, &width, &height)) {
+                std::fprintf(stderr, "bad size %s\n", v);
+                return 2;
+            }
+            ++i;
+        } else if (v && a == "--tick") {
+            tickStep = std::atoi(v), ++i;
+        } else if (v && a == "--png") {
+            for (const char* p = v; *p;) {
+                shots.insert(std::atoi(p));
+                p = std::strchr(p, ',');
+                if (!p) break;
+                ++p;
+            }
+            ++i;
+        } else if (v && a == "--out") {
+            prefix = v, ++i;
+        } else if (v && a == "--seed") {
+            seed = (unsigned)std::strtoul(v, nullptr, 10), seeded = true, ++i;
+        } else if (v && a == "--script") {
+            onlyScript = v, ++i;
+        } else if (v && a == "--scene") {
+            onlyScene = v, ++i;
+        } else if (v && a == "--every") {
+            every = std::atoi(v), ++i;
+        } else {
+            std::fprintf(stderr, "unknown option %s\n%s", a.c_str(), kUsage);
+            return 2;
+        }
+    }
+    if (dataDir.back() != '/' && dataDir.back() != '\\') dataDir += '/';
+    if (dataDir.size() >= sizeof g_dataDir) {
+        std::fprintf(stderr, "data directory path too long\n");
+        return 2;
+    }
+    std::strcpy(g_dataDir, dataDir.c_str());
+
+    ToolGlxWindow window(width, height, trail);
+    if (!window.ok()) {
+        std::fprintf(stderr, "no GLX window (is DISPLAY set?)\n");
+        return 1;
+    }
+    PlayerPlatform platform(window);
+    platform.shots = shots;
+    platform.prefix = prefix;
+    plat::Install(&platform);
+
+    uint32_t tick = 1000;
+    plat::OverrideTickCount(&tick);
+    g_options.DoNotUseAccumBuffer = trail ? 0 : 1;
+    g_accumAvailable = trail ? 1 : 0;
+    g_saverDC = 1;
+
+    InitRendering();
+    CScenario& show = *g_scenario;
+    if (!onlyScript.empty() || !onlyScene.empty() || seeded) {
+        if (seeded) std::srand(seed);
+        bool found = onlyScript.empty();
+        for (ScriptEntry& s : show.scripts) {
+            if (!onlyScript.empty()) {
+                s.enabled = s.action == onlyScript;
+                found = found || s.enabled;
+            }
+            if (!onlyScene.empty()) {
+                s.hasScenePath = true;
+                s.scenePath = onlyScene;
+            }
+        }
+        if (!found) {
+            std::fprintf(stderr, "no script entry with action %s\n", onlyScript.c_str());
+            return 2;
+        }
+        show.SwitchScene();
+    }
+    ResizeViewport(width, height);
+
+    int switches = 0, peak = 0;
+    for (int f = 1; f <= frames; ++f) {
+        tick += (uint32_t)tickStep;
+        platform.frame = f;
+        const int before = show.countdown;
+        RenderFrame();
+        const bool switched = before == 3 && show.countdown == 0;
+        switches += switched;
+        if (g_frameParticleCount > peak) peak = g_frameParticleCount;
+        if (every > 0 && (f % every == 0 || switched))
+            std::printf("frame %6d  tick %9u  particles %6d  countdown %3d %-8s  script %s  "
+                        "scene %s\n",
+                        f, tick, g_frameParticleCount, show.countdown, Phase(show.countdown, switched),
+                        show.playingScript.c_str(), show.playingScene.c_str());
+    }
+    std::printf("played %d frames (%.1f s simulated): %d switches, peak %d particles, %d "
+                "message boxes\n",
+                frames, frames * tickStep / 1000.0, switches, peak, platform.messages);
+    plat::OverrideTickCount(nullptr);
+    plat::Install(nullptr);
+    return strict && platform.messages ? 3 : 0;
+}
