@@ -18,6 +18,8 @@ extern double g_viewAspect;      // viewport width over height
 extern int g_frameParticleCount; // particles moved in this frame
 extern CScenario* g_scenario;
 extern CFountainTextures* g_fountainTextures;
+// Mixed into the random seed (0: the calendar time alone).
+extern unsigned g_seedSalt;
 
 // Chooses and sets the window's pixel format (three attempts, accumulation
 // depth 64, 32, 0); sets g_accumAvailable.
