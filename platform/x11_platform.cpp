@@ -186,7 +186,9 @@ private:
 Display* X11Platform::Dpy() {
     if (!triedOpen_) {
         triedOpen_ = true;
-        dpy_ = XOpenDisplay(nullptr);
+        // A busy server now and then drops a connection during its set-up;
+        // a missing server fails every attempt at once.
+        for (int attempt = 0; attempt < 3 && !dpy_; ++attempt) dpy_ = XOpenDisplay(nullptr);
         if (!dpy_) {
             std::fprintf(stderr, "Cannot open display \"%s\"\n", XDisplayName(nullptr));
             std::fflush(stderr);
