@@ -28,9 +28,10 @@
 // Display power: where the server has the DPMS extension, its power level
 // is read at most every half second while we have windows, and a change is
 // told to our windows (display_power.h).  Without the extension nothing is
-// told.  X errors never end the process: a window vanishing
-// under us is expected, and the requests that touch such windows simply
-// fail.
+// told.
+//
+// X errors never end the process: a window vanishing under us is expected,
+// and the requests that touch such windows simply fail.
 #include "platform/x11_platform.h"
 
 #include <GL/glx.h>
