@@ -11,11 +11,6 @@
 // because the ripple shader pushes texture coordinates past the edges.
 // Sprites are 32-bit bottom-up BMPs with alpha.
 
-#include <cstddef>
-#include <cstdio>
-
-#include <jpeglib.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -26,6 +21,8 @@
 #include <vector>
 
 #include <sys/stat.h>
+
+#include "tools/picture_files.h"
 
 namespace {
 
@@ -185,90 +182,40 @@ uint8_t ToByte(float v, float dither) {
     return uint8_t(std::min(255, std::max(0, b)));
 }
 
-// Writes the picture as a JPEG, top row first, with a little dither so that
-// smooth skies do not band.
+// Writes the picture as a JPEG, with a little dither so that smooth skies
+// do not band.
 bool WriteJpeg(const Image& im, const std::string& path, int quality) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-        return false;
-    }
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr jerr;
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, f);
-    cinfo.image_width = im.w;
-    cinfo.image_height = im.h;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, quality, TRUE);
-    cinfo.optimize_coding = TRUE;
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<uint8_t> row(size_t(im.w) * 3);
+    pictures::Rgb out(im.w, im.h);
     Random dither(99);
-    for (int y = 0; y < im.h; ++y) {
+    for (int y = 0; y < im.h; ++y)
         for (int x = 0; x < im.w; ++x) {
             Rgb c = im.px[size_t(y) * im.w + x];
             float d = dither.Unit() - 0.5f;
-            row[size_t(x) * 3 + 0] = ToByte(c.r, d);
-            row[size_t(x) * 3 + 1] = ToByte(c.g, d);
-            row[size_t(x) * 3 + 2] = ToByte(c.b, d);
+            uint8_t* p = out.At(x, y);
+            p[0] = ToByte(c.r, d);
+            p[1] = ToByte(c.g, d);
+            p[2] = ToByte(c.b, d);
         }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::fclose(f);
-    return true;
+    if (pictures::WriteJpeg(path.c_str(), out, quality)) return true;
+    std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    return false;
 }
 
-void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) {
-    b[at] = uint8_t(v);
-    b[at + 1] = uint8_t(v >> 8);
-}
-void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
-}
-
-// Writes a 32-bit BMP: 14-byte file header, 40-byte information header,
-// BGRA pixels from offset 54, bottom row first (the image's row 0 is its top).
+// Writes a sprite as a 32-bit bottom-up BMP with alpha.
 bool WriteBmp(const Image& im, const std::string& path) {
-    const uint32_t pixelBytes = uint32_t(im.w) * im.h * 4;
-    std::vector<uint8_t> b(54 + pixelBytes, 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    Put32(b, 2, 54 + pixelBytes);
-    Put32(b, 10, 54);
-    Put32(b, 14, 40);
-    Put32(b, 18, uint32_t(im.w));
-    Put32(b, 22, uint32_t(im.h));
-    Put16(b, 26, 1);
-    Put16(b, 28, 32);
-    Put32(b, 30, 0);  // uncompressed
-    Put32(b, 34, pixelBytes);
-    Put32(b, 38, 2835);  // 72 dpi
-    Put32(b, 42, 2835);
-    size_t at = 54;
-    for (int y = im.h - 1; y >= 0; --y) {
+    pictures::Rgba out(im.w, im.h);
+    for (int y = 0; y < im.h; ++y)
         for (int x = 0; x < im.w; ++x) {
             size_t i = size_t(y) * im.w + x;
-            Rgb c = im.px[i];
-            b[at++] = ToByte(c.b, 0);
-            b[at++] = ToByte(c.g, 0);
-            b[at++] = ToByte(c.r, 0);
-            b[at++] = ToByte(im.alpha[i], 0);
+            uint8_t* p = out.At(x, y);
+            p[0] = ToByte(im.px[i].r, 0);
+            p[1] = ToByte(im.px[i].g, 0);
+            p[2] = ToByte(im.px[i].b, 0);
+            p[3] = ToByte(im.alpha[i], 0);
         }
-    }
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-        return false;
-    }
-    bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
-    return std::fclose(f) == 0 && ok;
+    if (pictures::WriteBmp32(path.c_str(), out)) return true;
+    std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    return false;
 }
 
 bool WriteText(const std::string& path, const std::string& text) {
