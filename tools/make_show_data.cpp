@@ -1113,8 +1113,10 @@ Image SplashSprite() {
             // Opaque wherever there is foam: the emitter pass adds colour
             // times alpha and keeps the water behind in proportion to the
             // colour, so a weak alpha would only darken the water.
+            float alpha = Smooth(0.0f, 0.3f, a);
+            if (alpha < 0.5f / 255) a = alpha = 0;  // clear texels stay black
             im.At(x, y) = Hex(0xf4fbff) * (0.85f * a);
-            im.alpha[size_t(y) * n + x] = Smooth(0.0f, 0.3f, a);
+            im.alpha[size_t(y) * n + x] = alpha;
         }
     return im;
 }
@@ -1133,7 +1135,7 @@ Image NozzleSprite() {
             float half = fy > 0.78f ? 0.8f : (fy > 0.7f ? 0.8f - (0.78f - fy) * 2.5f : 0.6f);
             if (fy < 0.04f) half = 0.7f;  // foot ring
             float inside = 1 - Smooth(half - 0.04f, half + 0.02f, std::fabs(fx));
-            if (inside <= 0) continue;
+            if (inside < 0.5f / 255) continue;  // clear texels stay black
             float nx = Clamp01(std::fabs(fx) / half) * (fx < 0 ? -1 : 1);
             float nz = std::sqrt(std::max(0.0f, 1 - nx * nx));
             float diffuse = std::max(0.0f, -0.5f * nx + 0.85f * nz);
