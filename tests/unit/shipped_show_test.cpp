@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ftw.h>
 #include <tinyxml.h>
 
 #include <algorithm>
@@ -71,6 +72,21 @@ TEST_F(ShippedShow, OptionsFileHoldsTheWrittenDefaults) {
         "    <IgnoreMouseMove v=\"0\" />\n"
         "</OPTIONS>\n",
         ReadAll(ShippedDataDir() + "options.xml"));
+}
+
+long long g_shippedBytes = 0;
+
+int AddFileSize(const char*, const struct stat* st, int type, struct FTW*) {
+    if (type == FTW_F) g_shippedBytes += st->st_size;
+    return 0;
+}
+
+// Installed copies carry the whole folder.
+TEST_F(ShippedShow, DataFolderStaysUnderFifteenMegabytes) {
+    g_shippedBytes = 0;
+    ASSERT_EQ(0, nftw(ShippedDataDir().c_str(), AddFileSize, 16, FTW_PHYS));
+    EXPECT_GT(g_shippedBytes, 1000000);
+    EXPECT_LT(g_shippedBytes, 15LL * 1024 * 1024);
 }
 
 // Everything shipped can be chosen, and everything listed is shipped.
