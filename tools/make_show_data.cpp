@@ -1,8 +1,8 @@
 // Generates the pictures, sprites and figure files of the shipped show.
 //
-//   make_show_data <data folder>
+//   make_show_data <data folder> [scenes] [sprites] [figures]
 //
-// Everything is procedural and seeded with fixed numbers, so a run gives the
+// Without a part named, all three are made.  Everything is procedural and seeded with fixed numbers, so a run gives the
 // same files every time.  The output is committed; a build never runs this.
 //
 // Backdrops are 2048x1024 JPEGs painted in stage units: the picture covers
@@ -289,8 +289,8 @@ public:
             }
     }
 
-    // A field of stars above the line v = above; denser and brighter ones
-    // drawn from the same generator.
+    // A field of stars above the line v = above, few of them bright.  When
+    // density is given, it is the share of stars kept at (u, v).
     void Stars(uint64_t seed, int count, float above, float brightness,
                const std::function<float(float, float)>& density = nullptr) {
         Random rnd(seed);
@@ -318,10 +318,6 @@ public:
         }
     }
 };
-
-}  // namespace
-
-namespace {
 
 // ---------------------------------------------------------------- shapes
 
@@ -1083,9 +1079,9 @@ Image DropletSprite() {
             float dx = (x + 0.5f) / n * 2 - 1, dy = (y + 0.5f) / n * 2 - 1;
             float r = std::sqrt(dx * dx + dy * dy);
             float a = std::exp(-r * r * 4.5f) * (1 - Smooth(0.8f, 1.0f, r));
-            float spec = std::exp(-((dx + 0.25f) * (dx + 0.25f) + (dy + 0.3f) * (dy + 0.3f)) * 30);
-            im.At(x, y) = Mix(Hex(0xe4f0ff), Hex(0xffffff), spec);
-            im.alpha[size_t(y) * n + x] = Clamp01(a + 0.25f * spec);
+            float shine = std::exp(-((dx + 0.25f) * (dx + 0.25f) + (dy + 0.3f) * (dy + 0.3f)) * 30);
+            im.At(x, y) = Mix(Hex(0xe4f0ff), Hex(0xffffff), shine);
+            im.alpha[size_t(y) * n + x] = Clamp01(a + 0.25f * shine);
         }
     return im;
 }
@@ -1139,9 +1135,9 @@ Image NozzleSprite() {
             float nx = Clamp01(std::fabs(fx) / half) * (fx < 0 ? -1 : 1);
             float nz = std::sqrt(std::max(0.0f, 1 - nx * nx));
             float diffuse = std::max(0.0f, -0.5f * nx + 0.85f * nz);
-            float spec = std::pow(std::max(0.0f, 1 - std::fabs(nx + 0.35f) * 3), 4.0f);
+            float shine = std::pow(std::max(0.0f, 1 - std::fabs(nx + 0.35f) * 3), 4.0f);
             float bands = (fy > 0.78f && fy < 0.82f) || (fy > 0.02f && fy < 0.06f) ? 0.7f : 1.0f;
-            float v = Clamp01((0.25f + 0.6f * diffuse) * bands + 0.6f * spec);
+            float v = Clamp01((0.25f + 0.6f * diffuse) * bands + 0.6f * shine);
             Rgb metal = Mix(Hex(0x6a7078), Hex(0xf0f4f8), v);
             upright.At(x, y) = metal * inside;
             upright.alpha[size_t(y) * n + x] = inside;
