@@ -128,7 +128,7 @@ TEST_F(ShippedShowGl, ScenarioStartsAndPlaysTheShow) {
     uint32_t clock = 200000;
     plat::OverrideTickCount(&clock);
     int peak = 0;
-    for (int frame = 0; frame < 600; ++frame) {
+    for (int frame = 0; frame < 300; ++frame) {
         clock += 11;
         g_frameParticleCount = 0;
         glClear(GL_COLOR_BUFFER_BIT);
