@@ -51,5 +51,9 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 run_suite "$root/build-sanitize" -DWAVENDELL_SANITIZE=ON
+unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
+
+echo "== Debian package and XScreenSaver =="
+bash scripts/package-test.sh "$root/build-package"
 
 echo "all tests passed"
