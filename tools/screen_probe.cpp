@@ -6,13 +6,16 @@
 //   screen_probe watch TARGET SECONDS
 //       TARGET is "root" (the whole screen) or a window id.  Captures it
 //       every half second until two captures in a row are both lit (at least
-//       20% of the pixels not near black) and differ (at least 0.2% of the
-//       pixels changed): then prints the figures and exits with 0.  Exits
-//       with 1 when that does not happen within SECONDS.
+//       20% of the pixels not near black, spread over at least 75% of its
+//       width and height, so a picture in a corner does not count) and
+//       differ (at least 0.2% of the pixels changed): then prints the
+//       figures and exits with 0.  Exits with 1 when that does not happen
+//       within SECONDS.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -33,9 +36,14 @@ int CountXError(Display*, XErrorEvent*) {
     return 0;
 }
 
-// One capture as 0xRRGGBB values; empty when the target cannot be read
-// (not mapped yet, destroyed).
-std::vector<uint32_t> Capture(Display* dpy, Window target) {
+struct Capture {
+    int width = 0, height = 0;
+    std::vector<uint32_t> pixels;  // 0xRRGGBB, row by row
+};
+
+// One capture; empty when the target cannot be read (not mapped yet,
+// destroyed).
+Capture Take(Display* dpy, Window target) {
     XWindowAttributes a;
     g_xErrors = 0;
     if (!XGetWindowAttributes(dpy, target, &a) || a.map_state != IsViewable) return {};
@@ -45,7 +53,11 @@ std::vector<uint32_t> Capture(Display* dpy, Window target) {
         if (image) XDestroyImage(image);
         return {};
     }
-    std::vector<uint32_t> pixels((size_t)a.width * a.height);
+    Capture capture;
+    capture.width = a.width;
+    capture.height = a.height;
+    std::vector<uint32_t>& pixels = capture.pixels;
+    pixels.resize((size_t)a.width * a.height);
     const unsigned long masks[3] = {image->red_mask, image->green_mask, image->blue_mask};
     int shifts[3];
     for (int c = 0; c < 3; ++c) {
@@ -65,42 +77,68 @@ std::vector<uint32_t> Capture(Display* dpy, Window target) {
         }
     }
     XDestroyImage(image);
-    return pixels;
+    return capture;
 }
 
-double LitFraction(const std::vector<uint32_t>& p) {
-    size_t lit = 0;
-    for (uint32_t v : p) lit += ((v >> 16 & 255) + (v >> 8 & 255) + (v & 255)) > 48;
-    return p.empty() ? 0 : (double)lit / p.size();
+struct Lit {
+    double fraction = 0;
+    double spanX = 0, spanY = 0;  // of the box around the lit pixels
+    bool Enough() const { return fraction >= 0.2 && spanX >= 0.75 && spanY >= 0.75; }
+};
+
+Lit LitPart(const Capture& c) {
+    Lit lit;
+    if (c.pixels.empty()) return lit;
+    size_t count = 0;
+    int x0 = c.width, y0 = c.height, x1 = -1, y1 = -1;
+    for (int y = 0; y < c.height; ++y) {
+        for (int x = 0; x < c.width; ++x) {
+            const uint32_t v = c.pixels[(size_t)y * c.width + x];
+            if ((v >> 16 & 255) + (v >> 8 & 255) + (v & 255) <= 48) continue;
+            ++count;
+            x0 = std::min(x0, x);
+            x1 = std::max(x1, x);
+            y0 = std::min(y0, y);
+            y1 = std::max(y1, y);
+        }
+    }
+    lit.fraction = (double)count / c.pixels.size();
+    if (count) {
+        lit.spanX = (double)(x1 - x0 + 1) / c.width;
+        lit.spanY = (double)(y1 - y0 + 1) / c.height;
+    }
+    return lit;
 }
 
-double ChangedFraction(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
-    if (a.size() != b.size() || a.empty()) return 0;
+double ChangedFraction(const Capture& a, const Capture& b) {
+    if (a.pixels.size() != b.pixels.size() || a.pixels.empty()) return 0;
     size_t changed = 0;
-    for (size_t i = 0; i < a.size(); ++i) changed += a[i] != b[i];
-    return (double)changed / a.size();
+    for (size_t i = 0; i < a.pixels.size(); ++i) changed += a.pixels[i] != b.pixels[i];
+    return (double)changed / a.pixels.size();
 }
 
 int Watch(Display* dpy, Window target, double seconds) {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds((long)(seconds * 1000));
-    std::vector<uint32_t> before;
-    double lit = 0, litBefore = 0, changed = 0;
+    Capture before;
+    Lit lit, litBefore;
+    double changed = 0;
     while (std::chrono::steady_clock::now() < deadline) {
-        std::vector<uint32_t> now = Capture(dpy, target);
-        lit = LitFraction(now);
+        Capture now = Take(dpy, target);
+        lit = LitPart(now);
         changed = ChangedFraction(before, now);
-        if (lit >= 0.2 && litBefore >= 0.2 && changed >= 0.002) {
-            std::printf("lit %.1f%%, changed %.2f%% of %zu pixels\n", lit * 100, changed * 100,
-                        now.size());
+        if (lit.Enough() && litBefore.Enough() && changed >= 0.002) {
+            std::printf("lit %.1f%% over %.0f%% x %.0f%%, changed %.2f%% of %dx%d pixels\n",
+                        lit.fraction * 100, lit.spanX * 100, lit.spanY * 100, changed * 100,
+                        now.width, now.height);
             return 0;
         }
-        before.swap(now);
+        before = std::move(now);
         litBefore = lit;
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
     }
-    std::printf("no show within %.0f s: lit %.1f%%, changed %.2f%%\n", seconds, lit * 100,
-                changed * 100);
+    std::printf("no show within %.0f s: lit %.1f%% over %.0f%% x %.0f%%, changed %.2f%%\n",
+                seconds, lit.fraction * 100, lit.spanX * 100, lit.spanY * 100, changed * 100);
     return 1;
 }
 
