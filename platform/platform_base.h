@@ -17,6 +17,8 @@ public:
     bool IsWindowVisible(HWND hwnd) override;
     bool ShowWindow(HWND hwnd) override;
     bool GetClientRect(HWND hwnd, int* right, int* bottom) override;
+    bool MoveWindow(HWND hwnd, int x, int y, int w, int h) override;
+    void WaitForEvents(int32_t) override {}
 
     bool PeekMessage(MSG* msg, HWND filter) override;
     void TranslateMessage(const MSG&) override {}
@@ -42,6 +44,7 @@ protected:
     virtual HWND NativeCreate(const Window& w, const char* title) = 0;
     virtual void NativeDestroy(HWND hwnd) = 0;
     virtual void NativeShow(HWND hwnd) = 0;
+    virtual void NativeMove(HWND, int /*x*/, int /*y*/, int /*w*/, int /*h*/) {}
     // Moves pending native events into the queue.
     virtual void PumpEvents() = 0;
     // Foreign windows: not created by us.

@@ -186,7 +186,9 @@ private:
 Display* X11Platform::Dpy() {
     if (!triedOpen_) {
         triedOpen_ = true;
-        dpy_ = XOpenDisplay(nullptr);
+        // A busy server now and then drops a connection during its set-up;
+        // a missing server fails every attempt at once.
+        for (int attempt = 0; attempt < 3 && !dpy_; ++attempt) dpy_ = XOpenDisplay(nullptr);
         if (!dpy_) {
             std::fprintf(stderr, "Cannot open display \"%s\"\n", XDisplayName(nullptr));
             std::fflush(stderr);
@@ -605,6 +607,9 @@ bool X11Platform::SwapBuffers(HWND hwnd) {
     if (it == native_.end() || it->second.gone || !it->second.format) return false;
     MapPending();
     glXSwapBuffers(dpy_, it->second.xid);
+    // Waiting for the server keeps frames from piling up in it (swaps are
+    // not throttled otherwise) and puts the picture on the screen now.
+    XSync(dpy_, False);
     return true;
 }
 

@@ -3,16 +3,23 @@
 #include <GL/freeglut.h>
 
 #include "options/options.h"
+#include "render/fps_overlay.h"
 #include "render/rendering.h"
+#include "render/ripple_shader.h"
 #include "scenario/scenario.h"
 #include "scenario/stage.h"
 
 double g_viewAspect = 1.6;
 int g_frameParticleCount = 0;
 
+// The window's size, for the frame-rate read-out.
+static int g_windowWidth = 0, g_windowHeight = 0;
+
 static bool TrailOn() { return g_options.DoNotUseAccumBuffer == 0 && g_accumAvailable; }
 
 void ResizeViewport(int w, int h) {
+    g_windowWidth = w;
+    g_windowHeight = h;
     int v = g_options.KeepAspect_1_6 ? (int)(w / 1.6) : h;
     // A zero height (minimised or collapsed window) keeps the last aspect
     // and a one-pixel viewport, so the projection stays defined.
@@ -38,8 +45,20 @@ float RippleSeconds() {
     return (float)(now - base) * 0.001f;
 }
 
-// The water surface, drawn with the fixed-function pipeline.
-static void DrawWaterSurface(CStage& stage) { stage.DrawWater(); }
+void DrawWaterSurface(CStage& stage) {
+    if (!g_shadersAvailable) {
+        stage.DrawWater();
+        return;
+    }
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glUseProgram(g_rippleProgram);
+    const GLint time = glGetUniformLocationARB(g_rippleProgram, "time");
+    glUniform1fARB(time, RippleSeconds());
+    stage.DrawWater();
+    glUseProgram(0);
+    glMatrixMode(GL_MODELVIEW);
+}
 
 void RenderFrame() {
     g_frameParticleCount = 0;
@@ -73,6 +92,12 @@ void RenderFrame() {
         glAccum(GL_RETURN, 1.0f);
     }
     glPopMatrix();
+    if (g_showFps) {
+        char text[32];
+        g_fpsCounter.Frame(plat::ProcessClockMs());
+        FormatFps(g_fpsCounter.Rate(), text, sizeof text);
+        DrawOverlayText(text, 8, 8, 2, g_windowWidth, g_windowHeight);
+    }
     glFlush();
     plat::Current().SwapBuffers(g_saverDC);
 }

@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake pkg-config
   libtinyxml-dev libjpeg62-turbo-dev libglew-dev freeglut3-dev
   libgl1-mesa-dev libglu1-mesa-dev libgl1-mesa-dri
-  libx11-dev libxext-dev libxtst-dev zlib1g-dev
+  libx11-dev libxext-dev libxtst-dev libxfixes-dev zlib1g-dev
   googletest libgtest-dev
   xvfb xauth x11-utils
 )

@@ -14,7 +14,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 start_xvfb() {
   for n in $(seq 90 140); do
     [ -e "/tmp/.X${n}-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb_pid=$!
     for _ in $(seq 1 50); do
       if [ -e "/tmp/.X11-unix/X$n" ]; then

@@ -2,12 +2,10 @@
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
-#include <dlfcn.h>
-#include <link.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 struct GlTestWindow::Impl {
     Display* dpy = nullptr;
@@ -16,46 +14,53 @@ struct GlTestWindow::Impl {
     Colormap cmap = 0;
 };
 
-// Keeps the loaded GL driver in memory for the rest of the process.  Closing
-// the display would unload it, and the allocations it keeps for the life of
-// the process would then be reported by LeakSanitizer against an unknown
-// module, out of reach of the suppressions for the driver.
-static int PinGlDriver(struct dl_phdr_info* info, size_t, void*) {
-    const char* name = info->dlpi_name;
-    if (name && (std::strstr(name, "_dri.so") || std::strstr(name, "libgallium")))
-        dlopen(name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
-    return 0;
-}
-
 GlTestWindow::GlTestWindow(int w, int h, bool accum) : impl_(new Impl), w_(w), h_(h) {
-    // An X server resets when its last client leaves (Xvfb without -noreset
-    // does, between tests) and refuses connections meanwhile: retry briefly.
-    for (int attempt = 0; attempt < 40 && !impl_->dpy; ++attempt) {
-        impl_->dpy = XOpenDisplay(nullptr);
-        if (!impl_->dpy && !std::getenv("DISPLAY")) break;
-        if (!impl_->dpy) usleep(50 * 1000);
+    // One connection for the whole test process.  An X server without
+    // -noreset restarts when its last client leaves and refuses connections
+    // meanwhile, so the first connection is retried briefly.
+    static Display* shared = nullptr;
+    for (int attempt = 0; attempt < 40 && !shared; ++attempt) {
+        shared = XOpenDisplay(nullptr);
+        if (!shared && !std::getenv("DISPLAY")) break;
+        if (!shared) usleep(50 * 1000);
     }
-    if (!impl_->dpy) return;
+    impl_->dpy = shared;
+    if (!impl_->dpy) {
+        std::fprintf(stderr, "GlTestWindow: cannot open display\n");
+        return;
+    }
     int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
                    GLX_BLUE_SIZE, 8, GLX_ALPHA_SIZE, 8, GLX_DEPTH_SIZE, 16,
                    accum ? GLX_ACCUM_RED_SIZE : (int)None, 16, GLX_ACCUM_GREEN_SIZE, 16,
                    GLX_ACCUM_BLUE_SIZE, 16, None};
     XVisualInfo* vi = glXChooseVisual(impl_->dpy, DefaultScreen(impl_->dpy), attrs);
-    if (!vi) return;
+    if (!vi) {
+        std::fprintf(stderr, "GlTestWindow: no matching visual\n");
+        return;
+    }
     Window root = RootWindow(impl_->dpy, vi->screen);
     XSetWindowAttributes swa{};
     impl_->cmap = XCreateColormap(impl_->dpy, root, vi->visual, AllocNone);
     swa.colormap = impl_->cmap;
     swa.border_pixel = 0;
+    swa.event_mask = StructureNotifyMask;
     impl_->win = XCreateWindow(impl_->dpy, root, 0, 0, w, h, 0, vi->depth, InputOutput,
-                               vi->visual, CWColormap | CWBorderPixel, &swa);
+                               vi->visual, CWColormap | CWBorderPixel | CWEventMask, &swa);
     XMapWindow(impl_->dpy, impl_->win);
+    // Draw only once the window is on screen.
+    XEvent ev;
+    do {
+        XWindowEvent(impl_->dpy, impl_->win, StructureNotifyMask, &ev);
+    } while (ev.type != MapNotify);
     impl_->ctx = glXCreateContext(impl_->dpy, vi, nullptr, True);
     XFree(vi);
-    if (!impl_->ctx) return;
+    if (!impl_->ctx) {
+        std::fprintf(stderr, "GlTestWindow: no GL context\n");
+        return;
+    }
     XSync(impl_->dpy, False);
     ok_ = glXMakeCurrent(impl_->dpy, impl_->win, impl_->ctx);
-    dl_iterate_phdr(PinGlDriver, nullptr);
+    if (!ok_) std::fprintf(stderr, "GlTestWindow: cannot make the context current\n");
     glViewport(0, 0, w, h);
 }
 
@@ -65,7 +70,7 @@ GlTestWindow::~GlTestWindow() {
         if (impl_->ctx) glXDestroyContext(impl_->dpy, impl_->ctx);
         if (impl_->win) XDestroyWindow(impl_->dpy, impl_->win);
         if (impl_->cmap) XFreeColormap(impl_->dpy, impl_->cmap);
-        XCloseDisplay(impl_->dpy);
+        XSync(impl_->dpy, False);
     }
     delete impl_;
 }

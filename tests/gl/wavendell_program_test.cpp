@@ -1,0 +1,172 @@
+// The built program on the test's X server: the full-screen saver ending on
+// a key, the modes that end at once even without a display, the registry
+// messages, and the preview inside another program's window.
+#include <gtest/gtest.h>  // first: before the X headers' macros
+
+#include <X11/Xlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "tests/gl/child_process.h"
+#include "tests/gl/x_test_input.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+const char kMachineBox[] =
+    "Error: HKEY_LOCAL_MACHINE Registry not found! Please reinstall Corvel Vivaruzov Screen "
+    "Saver\n";
+const char kUserBox[] = "Error: Registry not found! Please reinstall Corvel Vivaruzov Screen Saver\n";
+
+int Occurrences(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
+
+class WavendellProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string dir = install.path();
+        dir.pop_back();
+        install.Write("data/options.xml", "<OPTIONS/>");
+        install.Write("home/.keep", "");
+        install.Write("xdg/.keep", "");
+        env = {{"XDG_CONFIG_DIRS", true, install.path() + "xdg"},
+               {"XDG_CONFIG_HOME", true, install.path() + "home"}};
+    }
+    void WriteMachineKey() {
+        std::string dir = install.path();
+        dir.pop_back();
+        install.Write("xdg/CorvelScreenSavers/FreeWavendell", "Dir=" + dir + "\n");
+    }
+    bool Start(const std::vector<std::string>& args) {
+        return program.Start(WAVENDELL_BINARY, args, env, install.path() + "out.txt",
+                             install.path() + "err.txt");
+    }
+    // Waits up to ms for pred, polling.
+    template <typename Pred>
+    bool WaitFor(Pred pred, int ms = 20000) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (pred()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return false;
+    }
+    // The saver's full-screen window once it is shown and has the focus.
+    Window WaitForSaverWindow() {
+        Window found = 0;
+        WaitFor([&] {
+            found = user.FindTopLevel("wavendell");
+            Window focus = 0;
+            int revert = 0;
+            XGetInputFocus(user.display(), &focus, &revert);
+            return found && focus == found;
+        });
+        return found;
+    }
+    std::string Out() { return install.Read("out.txt"); }
+    std::string Err() { return install.Read("err.txt"); }
+
+    TempDir install;
+    XTestUser user;
+    std::vector<ChildProcess::EnvChange> env;
+    ChildProcess program;
+};
+
+TEST_F(WavendellProgramTest, SaverShowsFullScreenAndEndsOnAKey) {
+    ASSERT_TRUE(user.ok());
+    WriteMachineKey();
+    ASSERT_TRUE(Start({"/s"}));
+    const Window saver = WaitForSaverWindow();
+    ASSERT_NE(0u, saver);
+    XWindowAttributes a{};
+    ASSERT_TRUE(user.Attributes(saver, &a));
+    EXPECT_EQ(user.screenWidth(), a.width);
+    EXPECT_EQ(user.screenHeight(), a.height);
+
+    user.PressKey();
+    int status = -1;
+    ASSERT_TRUE(program.Wait(5000, &status)) << "the saver did not end on a key";
+    EXPECT_EQ(0, status);
+    EXPECT_EQ(0, Occurrences(Err(), "Registry not found"));
+    EXPECT_EQ(1, Occurrences(Out(), "Ready for OpenGL 2.0\n"));
+    // The data directory came from the machine key: the options were
+    // written back there.
+    EXPECT_NE(std::string::npos, install.Read("data/options.xml").find("<KeepAspect_1_6 v="));
+    EXPECT_FALSE(user.Attributes(saver, &a));
+}
+
+TEST_F(WavendellProgramTest, ModesWithoutAWindowEndAtOnceWithoutADisplay) {
+    WriteMachineKey();
+    env.push_back({"DISPLAY", false, ""});
+    for (std::vector<std::string> args : {std::vector<std::string>{"/c"},
+                                          std::vector<std::string>{},
+                                          std::vector<std::string>{"/c:4711"},
+                                          std::vector<std::string>{"/a"}}) {
+        ASSERT_TRUE(Start(args));
+        int status = -1;
+        ASSERT_TRUE(program.Wait(5000, &status)) << (args.empty() ? "(empty)" : args[0]);
+        EXPECT_EQ(0, status) << (args.empty() ? "(empty)" : args[0]);
+        EXPECT_EQ("", Err()) << (args.empty() ? "(empty)" : args[0]);
+    }
+    // The full-screen saver has no screen to go to; it ends as well.
+    ASSERT_TRUE(Start({"/s"}));
+    int status = -1;
+    ASSERT_TRUE(program.Wait(5000, &status));
+    EXPECT_EQ(0, status);
+    EXPECT_NE(std::string::npos, Err().find("Cannot open display"));
+}
+
+TEST_F(WavendellProgramTest, MissingRegistryShowsBothBoxesAndTheSaverStillRuns) {
+    ASSERT_TRUE(user.ok());
+    ASSERT_TRUE(Start({"/s"}));
+    const Window saver = WaitForSaverWindow();
+    ASSERT_NE(0u, saver);
+    user.PressKey();
+    int status = -1;
+    ASSERT_TRUE(program.Wait(5000, &status));
+    EXPECT_EQ(0, status);
+    // Once at start-up and once when the window is made.
+    const std::string err = Err();
+    EXPECT_EQ(2, Occurrences(err, kMachineBox)) << err;
+    EXPECT_EQ(2, Occurrences(err, kUserBox)) << err;
+}
+
+TEST_F(WavendellProgramTest, PreviewDrawsInsideAnotherProgramsWindowUntilItGoes) {
+    ASSERT_TRUE(user.ok());
+    WriteMachineKey();
+    const Window parent = user.MakeWindow(50, 40, 320, 200);
+    ASSERT_TRUE(Start({"/p", std::to_string(parent)}));
+    Window child = 0;
+    ASSERT_TRUE(WaitFor([&] {
+        Window root = 0, up = 0, *children = nullptr;
+        unsigned count = 0;
+        child = 0;
+        if (XQueryTree(user.display(), parent, &root, &up, &children, &count) && count > 0)
+            child = children[0];
+        if (children) XFree(children);
+        XWindowAttributes a{};
+        return child && user.Attributes(child, &a) && a.map_state == IsViewable;
+    }));
+    XWindowAttributes a{};
+    ASSERT_TRUE(user.Attributes(child, &a));
+    EXPECT_EQ(320, a.width);
+    EXPECT_EQ(200, a.height);
+
+    // Input over the preview changes nothing.
+    user.MovePointerTo(60, 50);
+    user.ClickButton(1);
+    int status = -1;
+    EXPECT_FALSE(program.Wait(300, &status));
+
+    XDestroyWindow(user.display(), parent);
+    user.Sync();
+    ASSERT_TRUE(program.Wait(5000, &status)) << "the preview outlived its window";
+    EXPECT_EQ(0, status);
+}
+
+}  // namespace

@@ -1,0 +1,1364 @@
+// Generates the pictures, sprites and figure files of the shipped show.
+//
+//   make_show_data <data folder>
+//
+// Everything is procedural and seeded with fixed numbers, so a run gives the
+// same files every time.  The output is committed; a build never runs this.
+//
+// Backdrops are 2048x1024 JPEGs painted in stage units: the picture covers
+// x from -80 to 80 and y from 0 to 70, so a circle in those units stays round
+// on screen.  Water pictures are 2048x512 JPEGs that tile in both directions,
+// because the ripple shader pushes texture coordinates past the edges.
+// Sprites are 32-bit bottom-up BMPs with alpha.
+
+#include <cstddef>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+
+namespace {
+
+// ---------------------------------------------------------------- basics
+
+constexpr float kPi = 3.14159265358979f;
+
+struct Rgb {
+    float r = 0, g = 0, b = 0;
+};
+Rgb operator+(Rgb a, Rgb b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
+Rgb operator-(Rgb a, Rgb b) { return {a.r - b.r, a.g - b.g, a.b - b.b}; }
+Rgb operator*(Rgb a, float k) { return {a.r * k, a.g * k, a.b * k}; }
+Rgb Hex(uint32_t v) {
+    return {((v >> 16) & 255) / 255.0f, ((v >> 8) & 255) / 255.0f, (v & 255) / 255.0f};
+}
+float Clamp01(float x) { return x < 0 ? 0 : (x > 1 ? 1 : x); }
+float Mix(float a, float b, float t) { return a + (b - a) * t; }
+Rgb Mix(Rgb a, Rgb b, float t) { return a + (b - a) * t; }
+float Smooth(float e0, float e1, float x) {
+    float t = Clamp01((x - e0) / (e1 - e0));
+    return t * t * (3 - 2 * t);
+}
+
+// A colour ramp: stops at increasing positions, smooth between them.
+struct Ramp {
+    std::vector<std::pair<float, Rgb>> stops;
+    Rgb operator()(float t) const {
+        if (t <= stops.front().first) return stops.front().second;
+        for (size_t i = 1; i < stops.size(); ++i) {
+            if (t <= stops[i].first) {
+                float k = Smooth(stops[i - 1].first, stops[i].first, t);
+                return Mix(stops[i - 1].second, stops[i].second, k);
+            }
+        }
+        return stops.back().second;
+    }
+};
+
+// Small deterministic generator (xorshift64*), independent of the library's
+// distributions so that every platform draws the same numbers.
+class Random {
+public:
+    explicit Random(uint64_t seed) : s_(seed * 0x9E3779B97F4A7C15ull + 1) {}
+    uint64_t Next() {
+        s_ ^= s_ >> 12;
+        s_ ^= s_ << 25;
+        s_ ^= s_ >> 27;
+        return s_ * 0x2545F4914F6CDD1Dull;
+    }
+    float Unit() { return (Next() >> 40) / float(1 << 24); }  // [0, 1)
+    float Range(float a, float b) { return a + (b - a) * Unit(); }
+    int Int(int n) { return int(Next() % uint64_t(n)); }
+
+private:
+    uint64_t s_;
+};
+
+uint32_t Hash(int x, int y, uint32_t seed) {
+    uint32_t h = seed * 0x27d4eb2du ^ uint32_t(x) * 0x85ebca6bu ^ uint32_t(y) * 0xc2b2ae35u;
+    h ^= h >> 15;
+    h *= 0x2c1b3c6du;
+    h ^= h >> 12;
+    h *= 0x297a2d39u;
+    h ^= h >> 15;
+    return h;
+}
+float HashUnit(int x, int y, uint32_t seed) { return (Hash(x, y, seed) >> 8) / float(1 << 24); }
+
+// Gradient noise in [-1, 1] (roughly), periodic with px by py lattice cells.
+class Noise {
+public:
+    explicit Noise(uint32_t seed) : seed_(seed) {
+        for (int i = 0; i < 16; ++i) {
+            gx_[i] = std::cos(2 * kPi * i / 16);
+            gy_[i] = std::sin(2 * kPi * i / 16);
+        }
+    }
+    float At(float x, float y, int px = 1 << 16, int py = 1 << 16) const {
+        float fx = std::floor(x), fy = std::floor(y);
+        int ix = int(fx), iy = int(fy);
+        float dx = x - fx, dy = y - fy;
+        float ux = Fade(dx), uy = Fade(dy);
+        float n00 = Grad(ix, iy, px, py, dx, dy);
+        float n10 = Grad(ix + 1, iy, px, py, dx - 1, dy);
+        float n01 = Grad(ix, iy + 1, px, py, dx, dy - 1);
+        float n11 = Grad(ix + 1, iy + 1, px, py, dx - 1, dy - 1);
+        return 1.4f * Mix(Mix(n00, n10, ux), Mix(n01, n11, ux), uy);
+    }
+    // Fractal sum; with periods given, every octave tiles with them.
+    float Fbm(float x, float y, int octaves, float gain = 0.5f, int px = 1 << 16,
+              int py = 1 << 16) const {
+        float sum = 0, amp = 1, norm = 0;
+        for (int o = 0; o < octaves; ++o) {
+            sum += amp * At(x, y, px, py);
+            norm += amp;
+            amp *= gain;
+            x *= 2;
+            y *= 2;
+            px *= 2;
+            py *= 2;
+            x += 17.3f;  // decorrelate octaves (a whole lattice shift keeps tiling)
+            y += 5.0f;
+        }
+        return sum / norm;
+    }
+    // Ridged variant: sharp crests where the noise crosses zero.
+    float Ridged(float x, float y, int octaves, int px = 1 << 16, int py = 1 << 16) const {
+        float sum = 0, amp = 1, norm = 0;
+        for (int o = 0; o < octaves; ++o) {
+            float n = 1 - std::fabs(At(x, y, px, py));
+            sum += amp * n * n;
+            norm += amp;
+            amp *= 0.5f;
+            x *= 2;
+            y *= 2;
+            px *= 2;
+            py *= 2;
+        }
+        return sum / norm;
+    }
+
+private:
+    static float Fade(float t) { return t * t * t * (t * (t * 6 - 15) + 10); }
+    float Grad(int ix, int iy, int px, int py, float dx, float dy) const {
+        ix = ((ix % px) + px) % px;
+        iy = ((iy % py) + py) % py;
+        uint32_t h = Hash(ix, iy, seed_) & 15;
+        return gx_[h] * dx + gy_[h] * dy;
+    }
+    uint32_t seed_;
+    float gx_[16], gy_[16];
+};
+
+// ---------------------------------------------------------------- images
+
+struct Image {
+    int w = 0, h = 0;
+    std::vector<Rgb> px;
+    std::vector<float> alpha;  // only for sprites
+    Image(int width, int height) : w(width), h(height), px(size_t(width) * height) {}
+    Rgb& At(int x, int y) { return px[size_t(y) * w + x]; }
+};
+
+bool MakeDirectories(const std::string& path) {
+    std::string partial;
+    for (size_t i = 0; i < path.size(); ++i) {
+        partial += path[i];
+        if (path[i] == '/' || i + 1 == path.size()) mkdir(partial.c_str(), 0755);
+    }
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+uint8_t ToByte(float v, float dither) {
+    int b = int(std::floor(Clamp01(v) * 255.0f + 0.5f + dither));
+    return uint8_t(std::min(255, std::max(0, b)));
+}
+
+// Writes the picture as a JPEG, top row first, with a little dither so that
+// smooth skies do not band.
+bool WriteJpeg(const Image& im, const std::string& path, int quality) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return false;
+    }
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr jerr;
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, f);
+    cinfo.image_width = im.w;
+    cinfo.image_height = im.h;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, quality, TRUE);
+    cinfo.optimize_coding = TRUE;
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<uint8_t> row(size_t(im.w) * 3);
+    Random dither(99);
+    for (int y = 0; y < im.h; ++y) {
+        for (int x = 0; x < im.w; ++x) {
+            Rgb c = im.px[size_t(y) * im.w + x];
+            float d = dither.Unit() - 0.5f;
+            row[size_t(x) * 3 + 0] = ToByte(c.r, d);
+            row[size_t(x) * 3 + 1] = ToByte(c.g, d);
+            row[size_t(x) * 3 + 2] = ToByte(c.b, d);
+        }
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    std::fclose(f);
+    return true;
+}
+
+void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) {
+    b[at] = uint8_t(v);
+    b[at + 1] = uint8_t(v >> 8);
+}
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
+}
+
+// Writes a 32-bit BMP: 14-byte file header, 40-byte information header,
+// BGRA pixels from offset 54, bottom row first (the image's row 0 is its top).
+bool WriteBmp(const Image& im, const std::string& path) {
+    const uint32_t pixelBytes = uint32_t(im.w) * im.h * 4;
+    std::vector<uint8_t> b(54 + pixelBytes, 0);
+    b[0] = 'B';
+    b[1] = 'M';
+    Put32(b, 2, 54 + pixelBytes);
+    Put32(b, 10, 54);
+    Put32(b, 14, 40);
+    Put32(b, 18, uint32_t(im.w));
+    Put32(b, 22, uint32_t(im.h));
+    Put16(b, 26, 1);
+    Put16(b, 28, 32);
+    Put32(b, 30, 0);  // uncompressed
+    Put32(b, 34, pixelBytes);
+    Put32(b, 38, 2835);  // 72 dpi
+    Put32(b, 42, 2835);
+    size_t at = 54;
+    for (int y = im.h - 1; y >= 0; --y) {
+        for (int x = 0; x < im.w; ++x) {
+            size_t i = size_t(y) * im.w + x;
+            Rgb c = im.px[i];
+            b[at++] = ToByte(c.b, 0);
+            b[at++] = ToByte(c.g, 0);
+            b[at++] = ToByte(c.r, 0);
+            b[at++] = ToByte(im.alpha[i], 0);
+        }
+    }
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return false;
+    }
+    bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+bool WriteText(const std::string& path, const std::string& text) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        return false;
+    }
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+// ---------------------------------------------------------------- backdrop canvas
+
+// A backdrop painted in stage units: u from -80 (left) to 80, v from 0
+// (the water line) to 70 (top).
+class Canvas {
+public:
+    static constexpr int kW = 2048, kH = 1024;
+    static constexpr float kU0 = -80, kU1 = 80, kV1 = 70;
+    Image im{kW, kH};
+
+    static float U(float x) { return kU0 + (kU1 - kU0) * (x + 0.5f) / kW; }
+    static float V(float y) { return kV1 * (1 - (y + 0.5f) / kH); }
+    static float Du() { return (kU1 - kU0) / kW; }
+    static float Dv() { return kV1 / kH; }
+    static int Column(float u) { return int((u - kU0) / (kU1 - kU0) * kW); }
+    static int Row(float v) { return int((1 - v / kV1) * kH); }
+
+    // Every pixel gets colour(u, v).
+    void Fill(const std::function<Rgb(float, float)>& colour) {
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) im.At(x, y) = colour(U(x), V(y));
+    }
+
+    // Blends a shape over the picture: inside(u, v) is sampled eight times a
+    // pixel for smooth edges, colour(u, v) once.  v0..v1 bounds the work.
+    void Layer(const std::function<bool(float, float)>& inside,
+               const std::function<Rgb(float, float)>& colour, float v0 = 0, float v1 = 70,
+               float opacity = 1) {
+        static const float kOffsets[8][2] = {{-0.375f, -0.125f}, {-0.125f, 0.375f},
+                                             {0.125f, -0.375f},  {0.375f, 0.125f},
+                                             {-0.25f, -0.4375f}, {0.25f, 0.4375f},
+                                             {-0.4375f, 0.25f},  {0.4375f, -0.25f}};
+        int y0 = std::max(0, Row(v1) - 1), y1 = std::min(kH - 1, Row(v0) + 1);
+        for (int y = y0; y <= y1; ++y) {
+            for (int x = 0; x < kW; ++x) {
+                float u = U(x), v = V(y);
+                int hits = 0;
+                for (auto& o : kOffsets)
+                    hits += inside(u + o[0] * Du(), v + o[1] * Dv()) ? 1 : 0;
+                if (hits == 0) continue;
+                float k = opacity * hits / 8.0f;
+                im.At(x, y) = Mix(im.At(x, y), colour(u, v), k);
+            }
+        }
+    }
+
+    // Adds light: colour times a round glow of the given radius (stage
+    // units) and fall-off power, around (cu, cv).
+    void Glow(float cu, float cv, float radius, Rgb colour, float reach = 4) {
+        int x0 = std::max(0, Column(cu - radius * reach)), x1 = std::min(kW - 1, Column(cu + radius * reach));
+        int y0 = std::max(0, Row(cv + radius * reach)), y1 = std::min(kH - 1, Row(cv - radius * reach));
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x) {
+                float du = U(x) - cu, dv = V(y) - cv;
+                float d2 = (du * du + dv * dv) / (radius * radius);
+                float k = std::exp(-d2);
+                if (k < 1e-4f) continue;
+                im.At(x, y) = im.At(x, y) + colour * k;
+            }
+    }
+
+    // A field of stars above the line v = above; denser and brighter ones
+    // drawn from the same generator.
+    void Stars(uint64_t seed, int count, float above, float brightness,
+               const std::function<float(float, float)>& density = nullptr) {
+        Random rnd(seed);
+        for (int i = 0; i < count; ++i) {
+            float u = rnd.Range(kU0, kU1), v = rnd.Range(above, kV1);
+            float m = rnd.Unit();
+            float keep = rnd.Unit();
+            if (density && keep > density(u, v)) continue;
+            float b = brightness * (0.15f + 0.85f * std::pow(m, 6.0f));
+            float tint = rnd.Unit();
+            Rgb c = tint < 0.3f ? Rgb{0.75f, 0.85f, 1.0f}
+                                : (tint < 0.45f ? Rgb{1.0f, 0.9f, 0.75f} : Rgb{1, 1, 1});
+            float size = 0.055f + 0.06f * std::pow(m, 4.0f);
+            Glow(u, v, size, c * b, 3);
+            if (m > 0.993f) {  // the brightest get a soft halo and a faint cross
+                Glow(u, v, size * 5, c * (b * 0.08f), 3);
+                for (int k = 1; k <= 8; ++k) {
+                    float f = b * 0.25f * (1 - k / 9.0f);
+                    Glow(u + k * 0.09f, v, size * 0.7f, c * f, 2);
+                    Glow(u - k * 0.09f, v, size * 0.7f, c * f, 2);
+                    Glow(u, v + k * 0.09f, size * 0.7f, c * f, 2);
+                    Glow(u, v - k * 0.09f, size * 0.7f, c * f, 2);
+                }
+            }
+        }
+    }
+};
+
+}  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------- shapes
+
+// Crown line of a row of round-topped trees: the height of the tallest crown
+// over u, roughened by noise.
+struct TreeRow {
+    struct Crown {
+        float u, v, r;
+    };
+    std::vector<Crown> crowns;
+    TreeRow(uint64_t seed, float u0, float u1, float spacing, float base, float rMin, float rMax) {
+        Random rnd(seed);
+        for (float u = u0; u < u1; u += spacing * rnd.Range(0.6f, 1.3f)) {
+            float r = rnd.Range(rMin, rMax);
+            crowns.push_back({u, base + rnd.Range(-0.3f, 1.0f) * r * 0.6f, r});
+        }
+    }
+    float Height(float u) const {
+        float h = -1e9f;
+        for (const Crown& c : crowns) {
+            float d = u - c.u;
+            if (std::fabs(d) < c.r) h = std::max(h, c.v + std::sqrt(c.r * c.r - d * d) * 0.85f);
+        }
+        return h;
+    }
+};
+
+// A narrow pointed tree (cypress, poplar): half width at height v.
+float CypressHalfWidth(float v, float base, float height, float width) {
+    float t = (v - base) / height;
+    if (t < 0 || t > 1) return -1;
+    return width * std::pow(1 - t, 0.6f) * std::min(1.0f, 0.35f + t * 5);
+}
+
+// A spruce: jagged tiers narrowing to a spire.
+bool InsideSpruce(float u, float v, float cu, float base, float height, float width,
+                  const Noise& n, uint32_t id) {
+    float t = (v - base) / height;
+    if (t < -0.02f || t > 1) return false;
+    if (t < 0.05f) return std::fabs(u - cu) < width * 0.07f;  // trunk
+    float tiers = 11 + float(id % 5);
+    float tier = std::fmod(t * tiers + 0.37f * id, 1.0f);
+    float w = width * std::pow(1 - t, 0.9f) * (0.68f + 0.32f * tier);
+    w *= 1 + 0.3f * n.At(v * 2.3f, float(id) * 3.1f + (u < cu ? 0 : 7.7f));
+    return std::fabs(u - cu) < w;
+}
+
+// ---------------------------------------------------------------- scenes
+
+// Night garden: stars and a crescent moon over clipped hedges, topiary,
+// cypresses and warm lanterns.
+Image NightGarden() {
+    Canvas c;
+    Noise n1(11), n2(12), n3(13);
+    Ramp sky{{{0, Hex(0x1c2d45)}, {12, Hex(0x111d36)}, {35, Hex(0x070d22)}, {70, Hex(0x02040f)}}};
+    // The Milky Way runs diagonally across the sky.
+    auto band = [](float u, float v) {
+        float d = (0.35f * u - v + 44) / 1.06f;
+        return std::exp(-d * d / 60.0f);
+    };
+    c.Fill([&](float u, float v) {
+        Rgb col = sky(v + 2 * n1.Fbm(u * 0.03f, v * 0.03f, 3));
+        float b = band(u, v);
+        float clouds = Clamp01(n2.Fbm(u * 0.05f, v * 0.12f, 5) * 1.4f + 0.1f);
+        float dust = Clamp01(n3.Ridged(u * 0.06f, v * 0.06f, 4) * 1.6f - 0.7f);
+        col = col + Hex(0x1f2233) * (b * clouds * (1 - 0.7f * dust));
+        return col;
+    });
+    c.Stars(101, 9000, 8, 0.9f, [&](float u, float v) { return 0.22f + 0.78f * band(u, v); });
+    c.Stars(102, 700, 10, 1.2f);
+
+    // Moon with its glow; the dark side faintly lit.
+    const float mu = -52, mv = 55, mr = 3.0f;
+    c.Glow(mu, mv, 16, Hex(0x0c1220) * 1.0f);
+    c.Glow(mu, mv, 5, Hex(0x2a2c30) * 0.8f);
+    c.Layer([&](float u, float v) { return (u - mu) * (u - mu) + (v - mv) * (v - mv) < mr * mr; },
+            [&](float u, float v) {
+                float su = u + 1.7f - mu, sv = v - 0.5f - mv;
+                bool lit = su * su + sv * sv > mr * mr * 0.96f;
+                float maria = 0.85f + 0.15f * n1.Fbm(u * 0.9f, v * 0.9f, 3);
+                return lit ? Hex(0xf6efd9) * maria : Hex(0x10182a) * maria;
+            },
+            mv - mr - 1, mv + mr + 1);
+
+    // Distant tree line.
+    TreeRow far(201, -84, 84, 4.5f, 7, 2.5f, 5.5f);
+    c.Layer([&](float u, float v) { return v < far.Height(u) + 0.5f * n2.At(u * 0.8f, v * 0.8f); },
+            [&](float u, float v) { return Mix(Hex(0x0b1424), Hex(0x101c30), Clamp01((v - 6) / 10)); },
+            0, 22);
+
+    // Two broad old trees behind the hedge.
+    TreeRow leftTree(211, -52, -36, 3.0f, 13, 4.5f, 6.5f);
+    TreeRow rightTree(212, 38, 56, 3.0f, 12, 4.5f, 6.0f);
+    for (const TreeRow* t : {&leftTree, &rightTree}) {
+        c.Layer(
+            [&](float u, float v) {
+                float crown = t->Height(u) + 0.8f * n1.Fbm(u * 0.5f, v * 0.5f, 3);
+                float mid = (t->crowns.front().u + t->crowns.back().u) / 2;
+                return v < crown || (v < 14 && std::fabs(u - mid) < 0.9f + 0.15f * (14 - v));
+            },
+            [&](float u, float v) {
+                float leaf = 0.8f + 0.2f * n3.Fbm(u * 0.9f, v * 0.9f, 3);
+                return Hex(0x08121c) * leaf;
+            },
+            0, 30);
+    }
+
+    // A small domed pavilion in the middle of the garden.
+    auto inPavilion = [&](float u, float v) {
+        float au = std::fabs(u);
+        if (v < 1.5f) return au < 8.0f;                           // steps
+        if (v < 11) return au < 7.0f && std::fmod(au + 0.5f, 3.2f) < 1.0f;  // columns
+        if (v < 12.5f) return au < 7.6f;                          // ring beam
+        float dome = 7.0f * std::sqrt(Clamp01(1 - (v - 12.5f) * (v - 12.5f) / 36.0f));
+        if (v < 18.5f) return au < dome;
+        return au < 0.25f && v < 21.0f;                           // finial
+    };
+    c.Layer(inPavilion,
+            [&](float u, float v) {
+                float lit = Clamp01((-u + 7) / 14) * Smooth(10, 18, v);
+                return Mix(Hex(0x0d1622), Hex(0x2c3a4c), lit * 0.7f);
+            },
+            0, 22);
+    // Warm light inside it.
+    c.Glow(0, 6, 5, Hex(0x2a1a0c));
+
+    // Cypresses at both sides.
+    struct Tall {
+        float u, h, w;
+    };
+    const Tall talls[] = {{-72, 40, 3.6f}, {-63, 31, 3.0f}, {-56, 22, 2.4f},
+                          {57, 24, 2.5f},  {65, 35, 3.2f},  {74, 44, 3.8f}};
+    for (const Tall& t : talls) {
+        c.Layer(
+            [&](float u, float v) {
+                float w = CypressHalfWidth(v, 0, t.h, t.w);
+                return w > 0 && std::fabs(u - t.u) < w * (1 + 0.18f * n3.At(v * 1.3f, t.u));
+            },
+            [&](float u, float v) {
+                float rim = Clamp01((t.u - u) / t.w) * 0.5f;  // moon on the left
+                return Mix(Hex(0x050b12), Hex(0x182636), rim * Clamp01(v / t.h + 0.3f));
+            },
+            0, t.h + 1);
+    }
+
+    // Clipped hedge with a rim of moonlight along its top.
+    auto hedgeTop = [&](float u) { return 4.2f + 0.12f * n1.At(u * 0.7f, 3.3f); };
+    c.Layer([&](float u, float v) { return v < hedgeTop(u); },
+            [&](float u, float v) {
+                float leaf = 0.75f + 0.25f * n2.Fbm(u * 1.5f, v * 1.5f, 3);
+                Rgb col = Hex(0x0a1a1c) * leaf;
+                return Mix(col, Hex(0x2d4452), Smooth(hedgeTop(u) - 0.5f, hedgeTop(u), v) * 0.6f);
+            },
+            0, 6);
+
+    // Topiary: balls on square plinths and cones.
+    for (float bu : {-44.0f, -30.0f, 30.0f, 44.0f}) {
+        c.Layer([&](float u, float v) { return std::fabs(u - bu) < 1.0f && v < 6.2f; },
+                [&](float u, float v) { return Hex(0x0b121a); }, 0, 7);
+        c.Layer([&](float u, float v) {
+                    float du = u - bu, dv = v - 7.9f;
+                    return du * du + dv * dv < 4.0f * (1 + 0.1f * n3.At(u * 2, v * 2));
+                },
+                [&](float u, float v) {
+                    float lit = Clamp01(((bu - u) + (v - 7.9f)) / 3);
+                    return Mix(Hex(0x08171a), Hex(0x2b4350), lit * 0.7f);
+                },
+                5, 11);
+    }
+    for (float cu : {-16.0f, 16.0f}) {
+        c.Layer([&](float u, float v) { return v < 12 && std::fabs(u - cu) < 2.6f * (1 - v / 12.5f); },
+                [&](float u, float v) {
+                    float lit = Clamp01((cu - u) / 2.6f);
+                    return Mix(Hex(0x071416), Hex(0x2a414e), lit * 0.6f);
+                },
+                0, 13);
+    }
+
+    // Lanterns on slim posts.
+    for (float lu : {-37.0f, -23.0f, -8.0f, 8.0f, 23.0f, 37.0f}) {
+        c.Layer([&](float u, float v) { return std::fabs(u - lu) < 0.18f && v < 6.8f; },
+                [&](float u, float v) { return Hex(0x0b0f14); }, 0, 7);
+        c.Glow(lu, 7.3f, 4.5f, Hex(0x3a2410) * 0.9f);
+        c.Glow(lu, 7.3f, 1.2f, Hex(0xa0642a));
+        c.Layer([&](float u, float v) { return std::fabs(u - lu) < 0.45f && std::fabs(v - 7.3f) < 0.6f; },
+                [&](float u, float v) { return Hex(0xffd89a); }, 6, 8.5f);
+    }
+
+    // Fireflies over the hedge.
+    Random ff(301);
+    for (int i = 0; i < 60; ++i) {
+        float u = ff.Range(-75, 75), v = ff.Range(2.5f, 14);
+        c.Glow(u, v, 0.35f, Hex(0x3a4a14) * ff.Range(0.4f, 1.0f));
+        c.Glow(u, v, 0.08f, Hex(0xe8ff9a) * ff.Range(0.5f, 1.0f));
+    }
+    return std::move(c.im);
+}
+
+
+// Sunset over a lake: a low sun between layered hills, lit cloud streaks,
+// a pine-clad shore on the right and a few birds.
+Image SunsetLake() {
+    Canvas c;
+    Noise n1(21), n2(22), n3(23);
+    const float su = -14, sv = 9.0f, sr = 4.2f;
+    Ramp sky{{{0, Hex(0xffd27a)},
+              {6, Hex(0xffa44d)},
+              {16, Hex(0xf07a4a)},
+              {28, Hex(0xc65a5e)},
+              {44, Hex(0x7a3f6c)},
+              {70, Hex(0x2c2250)}}};
+    c.Fill([&](float u, float v) {
+        float du = u - su, dv = (v - sv) * 1.6f;
+        float d = std::sqrt(du * du + dv * dv);
+        // The sky is brighter around the sun.
+        Rgb col = sky(v - 6 * std::exp(-d / 30));
+        col = col + Hex(0xffc070) * (0.35f * std::exp(-d / 14));
+        // Long cloud streaks, lit from below.
+        float streak = n1.Fbm(u * 0.018f, v * 0.16f, 5, 0.55f);
+        float mask = Smooth(0.05f, 0.35f, streak) * Smooth(14, 24, v) * (1 - Smooth(56, 68, v));
+        float under = Clamp01(0.5f - n2.Fbm(u * 0.02f, v * 0.16f + 0.6f, 4));
+        Rgb cloudLit = Mix(Hex(0xffb46e), Hex(0xff7f6a), Clamp01((v - 20) / 30));
+        Rgb cloudDark = Mix(Hex(0x8a4565), Hex(0x3c2a55), Clamp01((v - 20) / 40));
+        Rgb cloud = Mix(cloudDark, cloudLit, Clamp01(under * 1.6f + std::exp(-d / 45)));
+        col = Mix(col, cloud, mask * 0.85f);
+        return col;
+    });
+    // The sun: a bright disc with a wide warm halo.
+    c.Glow(su, sv, 22, Hex(0x3a1c08));
+    c.Glow(su, sv, 8, Hex(0x5a3010));
+    c.Layer([&](float u, float v) { return (u - su) * (u - su) + (v - sv) * (v - sv) < sr * sr; },
+            [&](float u, float v) { return Mix(Hex(0xfff6d8), Hex(0xffd27a), Clamp01((sv - v) / sr)); },
+            sv - sr - 1, sv + sr + 1);
+
+    // Far hills, hazy violet, then nearer and darker ones.
+    auto hill = [&](const Noise& n, float u, float base, float amp, float freq) {
+        return base + amp * (0.5f + 0.5f * n.Fbm(u * freq, 0.5f, 5, 0.45f));
+    };
+    c.Layer([&](float u, float v) { return v < hill(n1, u, 3, 11, 0.02f); },
+            [&](float u, float v) { return Mix(Hex(0x9a5a78), Hex(0xb06a78), Clamp01(1 - v / 14)); },
+            0, 16);
+    c.Layer([&](float u, float v) { return v < hill(n2, u + 40, 1, 8, 0.03f) - 2 * Smooth(-30, 10, u); },
+            [&](float u, float v) { return Mix(Hex(0x5c3456), Hex(0x6e3c5a), Clamp01(1 - v / 10)); },
+            0, 12);
+    // Pine-clad shore on the right, rising out of the water.
+    auto shore = [&](float u) { return -2 + 14 * Smooth(10, 60, u) + 2 * n3.Fbm(u * 0.05f, 1.5f, 3); };
+    c.Layer(
+        [&](float u, float v) {
+            float h = shore(u);
+            if (v < h) return true;
+            // Pines standing on the shore line, two staggered rows.
+            for (int row = 0; row < 2; ++row) {
+                float pitch = row ? 1.3f : 1.9f;
+                float cell = std::floor((u + row * 0.7f) / pitch);
+                for (float k = cell - 1; k <= cell + 1; ++k) {
+                    float cu = (k + 0.5f) * pitch - row * 0.7f + 0.6f * (HashUnit(int(k), row, 5) - 0.5f);
+                    if (cu < 6) continue;
+                    float ph = (2.5f + 6.5f * HashUnit(int(k), row + 7, 5)) * (0.3f + 0.7f * Smooth(0, 45, cu));
+                    float base = shore(cu) - 0.5f - row * 1.2f;
+                    if (v < base || v > base + ph) continue;
+                    float t = (v - base) / ph;
+                    float tier = std::fmod(t * (5 + row) + HashUnit(int(k), 3, 5), 1.0f);
+                    if (std::fabs(u - cu) < 1.0f * (1 - t) * (0.6f + 0.4f * tier)) return true;
+                }
+            }
+            return false;
+        },
+        [&](float u, float v) { return Mix(Hex(0x24142a), Hex(0x2e1a32), Clamp01(v / 20)); }, 0, 24);
+    // A low headland on the left.
+    c.Layer([&](float u, float v) { return v < -1.0f + 8.5f * (1 - Smooth(-80, -45, u)) + 1.2f * n2.Fbm(u * 0.12f, 4.4f, 3); },
+            [&](float u, float v) { return Hex(0x2a1730); }, 0, 8);
+    // Glitter of the sun on the far water at the foot of the hills.
+    c.Layer([&](float u, float v) { return v < 1.1f; },
+            [&](float u, float v) {
+                float glint = std::exp(-std::pow((u - su) / 9, 2.0f)) *
+                              Clamp01(n3.At(u * 3, v * 12) * 2 + 0.3f);
+                return Mix(Hex(0x7a4a5a), Hex(0xffd090), glint);
+            },
+            0, 1.5f);
+    // Birds.
+    Random rb(401);
+    for (int i = 0; i < 7; ++i) {
+        float bu = rb.Range(8, 40), bv = rb.Range(30, 48), bs = rb.Range(0.5f, 0.9f);
+        c.Layer(
+            [&](float u, float v) {
+                float du = (u - bu) / bs;
+                if (std::fabs(du) > 1) return false;
+                float wing = bv + bs * 0.45f * std::pow(std::fabs(du), 0.8f) - bs * 0.12f * du * du;
+                return std::fabs(v - wing) < 0.07f * (1.4f - std::fabs(du));
+            },
+            [&](float u, float v) { return Hex(0x3a2038); }, bv - 2, bv + 2);
+    }
+    return std::move(c.im);
+}
+
+// Marble plaza: a sunlit colonnade with a pediment, steps down to the pool,
+// cypresses and summer clouds.
+Image MarblePlaza() {
+    Canvas c;
+    Noise n1(31), n2(32), n3(33);
+    Ramp sky{{{0, Hex(0xcfe2ef)}, {20, Hex(0x9cc6e6)}, {45, Hex(0x5f9fd6)}, {70, Hex(0x3a78c0)}}};
+    c.Fill([&](float u, float v) {
+        Rgb col = sky(v);
+        // Fair-weather clouds, lit from above.
+        float d = n1.Fbm(u * 0.025f, v * 0.05f, 6, 0.5f) + 0.25f * (v - 40) / 30;
+        float cloud = Smooth(0.05f, 0.3f, d);
+        float shade = Clamp01(0.5f + 1.8f * (n1.Fbm(u * 0.025f, (v + 1.5f) * 0.05f, 6) -
+                                            n1.Fbm(u * 0.025f, (v - 1.5f) * 0.05f, 6)));
+        Rgb cloudCol = Mix(Hex(0xc9d3de), Hex(0xfbfbf8), 1 - shade);
+        return Mix(col, cloudCol, cloud * 0.9f);
+    });
+    // Distant hills and cypresses seen beyond the wings.
+    c.Layer([&](float u, float v) { return v < 12 + 6 * n2.Fbm(u * 0.02f, 0.3f, 4); },
+            [&](float u, float v) { return Mix(Hex(0x8aa6ae), Hex(0x9cb4b8), v / 20); }, 0, 20);
+
+    auto marble = [&](float u, float v) {
+        float vein = n3.Ridged(u * 0.22f + n2.At(u * 0.2f, v * 0.2f), v * 0.22f, 3);
+        return Hex(0xf1ece2) * (0.97f - 0.06f * Smooth(0.8f, 0.97f, vein));
+    };
+    // Back wall in the shade of the portico, with three dark doorways.
+    c.Layer([&](float u, float v) { return std::fabs(u) < 58.5f && v < 31; },
+            [&](float u, float v) {
+                Rgb wall = Mix(Hex(0x8b8174), Hex(0x5f574e), Smooth(3, 30, v));
+                for (float du : {-36.0f, 0.0f, 36.0f}) {  // doorways between columns
+                    float w = du == 0 ? 4.5f : 3.5f, top = du == 0 ? 19.0f : 16.0f;
+                    if (std::fabs(u - du) < w && v < top) wall = Hex(0x2c2520);
+                    else if (std::fabs(u - du) < w + 0.8f && v < top + 0.8f) wall = Hex(0xa39886);
+                }
+                return wall * (0.95f + 0.05f * n1.At(u, v));
+            },
+            0, 32);
+    // Columns: fluted, shaded as cylinders lit from the front left, each
+    // casting a shadow to its right on the wall.
+    const float columnBase = 3, capital = 28.2f;
+    for (int k = 0; k < 10; ++k) {
+        float cu = -54 + 12.0f * k;
+        c.Layer([&](float u, float v) { return u > cu && u < std::min(cu + 5, 58.5f) && v > 3 && v < 30; },
+                [&](float u, float v) { return Hex(0x4a423a); }, 3, 30, 0.35f);
+        auto radius = [&](float v) {
+            float t = (v - columnBase) / (capital - columnBase);
+            return 1.65f - 0.3f * t * t;
+        };
+        c.Layer(
+            [&](float u, float v) {
+                if (v < columnBase || v > 31) return false;
+                if (v < columnBase + 0.5f) return std::fabs(u - cu) < 2.3f;         // plinth
+                if (v < columnBase + 1.2f) return std::fabs(u - cu) < 2.0f;         // torus
+                if (v < capital) return std::fabs(u - cu) < radius(v);              // shaft
+                if (v < capital + 0.8f) return std::fabs(u - cu) < 1.7f + (v - capital) * 0.9f;
+                return std::fabs(u - cu) < 2.5f;                                    // abacus
+            },
+            [&](float u, float v) {
+                float r = v < capital && v > columnBase + 1.2f ? radius(v) : 2.4f;
+                float nx = Clamp01((u - cu) / r * 0.5f + 0.5f) * 2 - 1;
+                float nz = std::sqrt(std::max(0.0f, 1 - nx * nx));
+                float light = std::max(0.0f, -0.55f * nx + 0.83f * nz);
+                float flute = v < capital && v > columnBase + 1.2f
+                                  ? 0.9f + 0.1f * std::cos(std::asin(nx) * 24)
+                                  : 1.0f;
+                return marble(u, v) * ((0.38f + 0.62f * light) * flute);
+            },
+            3, 31.5f);
+    }
+    // Entablature: architrave, a frieze of triglyphs, the cornice.
+    c.Layer([&](float u, float v) { return std::fabs(u) < (v > 35.5f ? 60.0f : 59.0f) && v >= 30.8f && v < 37.2f; },
+            [&](float u, float v) {
+                Rgb m = marble(u, v);
+                if (v < 33) return m * (v < 31.4f ? 0.78f : 0.95f);
+                if (v < 35.5f) {
+                    float pos = std::fmod(u + 300, 6.0f);
+                    bool glyph = pos < 1.6f;
+                    float groove = glyph && std::fmod(pos, 0.55f) < 0.18f ? 0.7f : 1.0f;
+                    return m * ((glyph ? 0.88f : 0.8f) * groove);
+                }
+                return m * (v < 36.0f ? 0.62f : 1.0f);
+            },
+            30, 38);
+    // Pediment over the middle with its shaded tympanum.
+    c.Layer([&](float u, float v) { return v >= 37.2f && v < 37.2f + 11.5f * (1 - std::fabs(u) / 34); },
+            [&](float u, float v) {
+                float edge = 11.5f * (1 - std::fabs(u) / 34) + 37.2f - v;
+                Rgb m = marble(u, v);
+                if (edge < 1.2f || v < 38.2f) return m * (u < 0 ? 1.0f : 0.9f);
+                return m * 0.7f;
+            },
+            37, 50);
+    // Steps down to the water.
+    c.Layer([&](float u, float v) { return v < 3 && std::fabs(u) < 61 + 2.4f * (3 - v); },
+            [&](float u, float v) {
+                float inStep = std::fmod(v, 1.0f);
+                return marble(u, v) * (inStep > 0.8f ? 1.0f : 0.8f - 0.05f * (3 - v));
+            },
+            0, 3.2f);
+    // Cypresses and urns at the ends.
+    for (float tu : {-73.0f, -66.5f, 67.0f, 74.0f}) {
+        float h = std::fabs(tu) > 70 ? 36 : 27;
+        c.Layer(
+            [&](float u, float v) {
+                float w = CypressHalfWidth(v, 2, h, 2.6f);
+                return w > 0 && std::fabs(u - tu) < w * (1 + 0.2f * n2.At(v * 1.5f, tu));
+            },
+            [&](float u, float v) {
+                float lit = Clamp01((tu - u) / 2.6f * 0.5f + 0.5f);
+                return Mix(Hex(0x1c3320), Hex(0x4c6e3c), lit * 0.8f) * (0.85f + 0.15f * n1.At(u * 2, v * 2));
+            },
+            0, h + 3);
+    }
+    for (float uu : {-60.5f, 60.5f}) {
+        c.Layer([&](float u, float v) {
+                    float du = std::fabs(u - uu), dv = v - 5.2f;
+                    return (v > 3 && v < 3.6f && du < 1.0f) || (du * du / 2.6f + dv * dv / 2.2f < 1) ||
+                           (v > 6.3f && v < 6.8f && du < 1.2f);
+                },
+                [&](float u, float v) { return Mix(Hex(0xd9cbb4), Hex(0x8c7b66), Clamp01((u - uu) / 1.6f + 0.4f)); },
+                3, 7);
+    }
+    return std::move(c.im);
+}
+
+// A row of buildings for the city: each has a roof style and its own
+// pattern of lit windows.
+struct Building {
+    float u0, u1, h;
+    int style;  // 0 flat, 1 set-back, 2 spire, 3 antenna, 4 pyramid
+    float lit;  // share of lit windows
+    uint32_t seed;
+};
+
+bool InsideBuilding(const Building& b, float u, float v) {
+    if (u < b.u0 || u > b.u1 || v < 0) return false;
+    float mid = (b.u0 + b.u1) / 2, half = (b.u1 - b.u0) / 2;
+    float du = std::fabs(u - mid);
+    switch (b.style) {
+        case 1:
+            if (v < b.h * 0.8f) return true;
+            if (v < b.h * 0.92f) return du < half * 0.7f;
+            return v < b.h && du < half * 0.4f;
+        case 2:
+            if (v < b.h) return true;
+            return v < b.h + half * 3.2f && du < half * (1 - (v - b.h) / (half * 3.2f)) * 0.35f;
+        case 3:
+            if (v < b.h) return true;
+            return v < b.h + 5 && du < 0.09f;
+        case 4:
+            if (v < b.h) return true;
+            return v < b.h + half * 0.9f && du < half * (1 - (v - b.h) / (half * 0.9f));
+        default:
+            return v < b.h;
+    }
+}
+
+std::vector<Building> BuildingRow(uint64_t seed, float hMin, float hMax, float wMin, float wMax,
+                                  float lit, const std::function<float(float)>& heightScale) {
+    Random rnd(seed);
+    std::vector<Building> row;
+    for (float u = -84; u < 84;) {
+        float w = rnd.Range(wMin, wMax);
+        float h = rnd.Range(hMin, hMax) * heightScale(u + w / 2);
+        int style = rnd.Unit() < 0.55f ? 0 : 1 + rnd.Int(4);
+        row.push_back({u, u + w, h, style, lit * rnd.Range(0.5f, 1.3f), uint32_t(rnd.Next())});
+        u += w + rnd.Range(-0.4f * w, 0.3f);
+    }
+    return row;
+}
+
+Rgb BuildingColour(const std::vector<Building>& row, float u, float v, Rgb body, float windowGain) {
+    for (const Building& b : row) {
+        if (!InsideBuilding(b, u, v)) continue;
+        // Windows: a grid over the main block; whole floors are sometimes lit.
+        if (v > b.h - 0.4f || u < b.u0 + 0.3f || u > b.u1 - 0.3f) return body;
+        float gx = (u - b.u0 - 0.3f) / 0.7f, gy = v / 1.0f;
+        int col = int(gx), floor = int(gy);
+        float fx = gx - col, fy = gy - floor;
+        if (fx < 0.25f || fx > 0.8f || fy < 0.3f || fy > 0.8f) return body;
+        float floorLit = HashUnit(floor, 7, b.seed) < 0.1f ? 0.85f : 0.0f;
+        float p = HashUnit(col, floor, b.seed);
+        if (p > std::max(b.lit, floorLit)) return body + Hex(0x0a0a12);
+        float tone = HashUnit(col, floor, b.seed ^ 0x5555u);
+        Rgb light = tone < 0.6f ? Hex(0xffd690) : (tone < 0.85f ? Hex(0xd8ecff) : Hex(0xffa860));
+        return Mix(body, light * (0.55f + 0.45f * HashUnit(col + 99, floor, b.seed)), windowGain);
+    }
+    return body;
+}
+
+// City lights: layered towers with lit windows against a night sky that
+// glows from the streets, a rising moon, beacons on the masts.
+Image CitySkyline() {
+    Canvas c;
+    Noise n1(41), n2(42);
+    Ramp sky{{{0, Hex(0x5a2f48)}, {7, Hex(0x3c2550)}, {22, Hex(0x1a1a44)}, {45, Hex(0x0a0e2a)}, {70, Hex(0x03050f)}}};
+    c.Fill([&](float u, float v) {
+        Rgb col = sky(v);
+        float haze = Smooth(0.0f, 0.5f, n1.Fbm(u * 0.03f, v * 0.09f, 5)) * Smooth(10, 25, v) * (1 - Smooth(35, 55, v));
+        return col + Hex(0x2a1a30) * (haze * 0.8f);
+    });
+    c.Stars(501, 700, 30, 0.6f, [](float u, float v) { return Smooth(30, 60, v); });
+    // A large moon low over the towers on the right.
+    const float mu = 47, mv = 38, mr = 5;
+    c.Glow(mu, mv, 18, Hex(0x141426));
+    c.Layer([&](float u, float v) { return (u - mu) * (u - mu) + (v - mv) * (v - mv) < mr * mr; },
+            [&](float u, float v) { return Hex(0xf4e6c8) * (0.88f + 0.12f * n2.Fbm(u * 0.6f, v * 0.6f, 4)); },
+            mv - mr - 1, mv + mr + 1);
+
+    // Far towers in the haze, taller in the middle distance.
+    auto far = BuildingRow(601, 8, 24, 3, 7, 0.15f, [](float u) { return 0.8f + 0.4f * std::exp(-u * u / 900); });
+    c.Layer([&](float u, float v) { for (auto& b : far) if (InsideBuilding(b, u, v)) return true; return false; },
+            [&](float u, float v) { return BuildingColour(far, u, v, Hex(0x2c2448), 0.45f); }, 0, 45);
+    // Middle row.
+    auto mid = BuildingRow(602, 8, 26, 4, 9, 0.3f, [](float u) { return 0.7f + 0.5f * Smooth(10, 60, std::fabs(u)); });
+    c.Layer([&](float u, float v) { for (auto& b : mid) if (InsideBuilding(b, u, v)) return true; return false; },
+            [&](float u, float v) { return BuildingColour(mid, u, v, Hex(0x16152a), 0.75f); }, 0, 50);
+    // Near landmark towers at the sides, lower blocks in the middle.
+    std::vector<Building> near = {
+        {-80, -71, 44, 1, 0.45f, 11}, {-70, -64, 30, 0, 0.5f, 12}, {-63, -56, 52, 2, 0.4f, 13},
+        {-55, -48, 22, 0, 0.55f, 14}, {-47, -40, 34, 3, 0.35f, 15}, {-30, -24, 14, 0, 0.5f, 16},
+        {-12, -4, 10, 0, 0.45f, 17},  {6, 13, 12, 4, 0.5f, 18},     {24, 31, 16, 0, 0.4f, 19},
+        {40, 46, 30, 3, 0.45f, 20},   {47, 55, 40, 1, 0.35f, 21},   {56, 63, 26, 0, 0.5f, 22},
+        {64, 72, 48, 2, 0.45f, 23},   {73, 81, 33, 0, 0.5f, 24}};
+    c.Layer([&](float u, float v) { for (auto& b : near) if (InsideBuilding(b, u, v)) return true; return false; },
+            [&](float u, float v) { return BuildingColour(near, u, v, Hex(0x08080f), 0.95f); }, 0, 62);
+    // Red beacons on the masts and spires.
+    for (const Building& b : near) {
+        float mid = (b.u0 + b.u1) / 2, half = (b.u1 - b.u0) / 2;
+        float top = b.style == 3 ? b.h + 5 : (b.style == 2 ? b.h + half * 3.2f : -1);
+        if (top < 0) continue;
+        c.Glow(mid, top, 1.4f, Hex(0x501010));
+        c.Glow(mid, top, 0.2f, Hex(0xff5040));
+    }
+    // Embankment with a row of street lamps at the water's edge.
+    c.Layer([&](float u, float v) { return v < 1.4f; },
+            [&](float u, float v) { return Mix(Hex(0x0c0b14), Hex(0x1a1626), Clamp01(v / 1.4f)); }, 0, 2);
+    for (float lu = -78; lu <= 78; lu += 6.5f) {
+        c.Glow(lu, 2.3f, 1.6f, Hex(0x3a2410));
+        c.Glow(lu, 2.3f, 0.22f, Hex(0xffc070));
+    }
+    return std::move(c.im);
+}
+
+// Misty forest at dawn: ranks of spruces fading into the morning mist, a
+// pale sun and light shafts through the haze.
+Image MistyForest() {
+    Canvas c;
+    Noise n1(51), n2(52), n3(53);
+    const float su = 16, sv = 30;
+    Ramp sky{{{0, Hex(0xf6dcc0)}, {15, Hex(0xf0d2bc)}, {35, Hex(0xc9c4cc)}, {70, Hex(0x8098b4)}}};
+    auto glow = [&](float u, float v) {
+        float du = u - su, dv = v - sv;
+        return std::exp(-std::sqrt(du * du + dv * dv) / 14);
+    };
+    c.Fill([&](float u, float v) {
+        Rgb col = sky(v) + Hex(0xffe8c0) * (0.45f * glow(u, v));
+        float cloud = Smooth(0.1f, 0.5f, n1.Fbm(u * 0.02f, v * 0.08f, 5)) * Smooth(30, 50, v);
+        return Mix(col, Hex(0xe8d6d2), cloud * 0.4f);
+    });
+    c.Glow(su, sv, 3.5f, Hex(0x8a7450));
+    c.Glow(su, sv, 1.8f, Hex(0xb09060));
+
+    // Ranks of spruces, far to near: each rank darker and less hazy, with
+    // mist pooling in the hollows between them.
+    struct Rank {
+        float base, hMin, hMax, spacing, width;
+        Rgb colour;
+        float haze;
+    };
+    const Rank ranks[] = {{9, 7, 13, 2.6f, 0.3f, Hex(0x9aa2aa), 0.0f},
+                          {6, 9, 17, 3.4f, 0.3f, Hex(0x76848c), 0.15f},
+                          {3, 11, 22, 5.0f, 0.3f, Hex(0x4e6268), 0.3f},
+                          {0, 14, 30, 9.0f, 0.28f, Hex(0x2a3e42), 0.45f}};
+    Rgb fog = Hex(0xe6dcd6);
+    uint32_t seed = 0;
+    for (const Rank& r : ranks) {
+        Random rnd(700 + seed);
+        struct Tree {
+            float u, h, w;
+            uint32_t id;
+        };
+        std::vector<Tree> trees;
+        for (float u = -86; u < 86; u += r.spacing * rnd.Range(0.5f, 1.2f)) {
+            float h = rnd.Range(r.hMin, r.hMax);
+            trees.push_back({u, h, h * r.width * rnd.Range(0.8f, 1.1f), seed++});
+        }
+        c.Layer(
+            [&](float u, float v) {
+                if (v < r.base + 1.5f + n2.At(u * 0.1f, r.base)) return true;
+                for (const Tree& t : trees)
+                    if (std::fabs(u - t.u) < t.w && InsideSpruce(u, v, t.u, r.base, t.h, t.w, n3, t.id))
+                        return true;
+                return false;
+            },
+            [&](float u, float v) {
+                Rgb col = r.colour * (0.92f + 0.08f * n1.At(u * 0.8f, v * 0.8f));
+                // Sunward edges catch a little light.
+                col = col + Hex(0x40301c) * (0.5f * glow(u, v));
+                return col;
+            },
+            0, r.base + r.hMax + 1);
+        // Mist in front of this rank, thick near the ground.
+        float lift = r.base + 3;
+        for (int y = Canvas::Row(lift + 12); y < Canvas::kH; ++y)
+            for (int x = 0; x < Canvas::kW; ++x) {
+                float u = Canvas::U(x), v = Canvas::V(y);
+                float band = std::exp(-std::max(0.0f, v - r.base) / 6.0f);
+                float wisps = 0.55f + 0.45f * n1.Fbm(u * 0.025f + seed, v * 0.12f, 4);
+                float k = Clamp01(band * wisps * (0.55f + r.haze * 0.4f));
+                c.im.At(x, y) = Mix(c.im.At(x, y), fog + Hex(0x302010) * glow(u, v), k);
+            }
+    }
+    // Tall spruces framing the scene at both sides.
+    const float frame[][3] = {{-77, 64, 11}, {-64, 48, 8.5f}, {-55, 34, 6},
+                              {57, 38, 6.5f}, {67, 54, 9.5f}, {79, 66, 11}};
+    for (const auto& f : frame) {
+        uint32_t id = uint32_t(f[0] + 200);
+        c.Layer([&](float u, float v) { return InsideSpruce(u, v, f[0], -1, f[1], f[2], n3, id); },
+                [&](float u, float v) {
+                    return Hex(0x13221f) * (0.85f + 0.15f * n2.At(u * 1.5f, v * 1.5f)) +
+                           Hex(0x302418) * (0.3f * glow(u, v));
+                },
+                0, f[1]);
+    }
+    // Light shafts from the sun through the haze.
+    for (int y = 0; y < Canvas::kH; ++y)
+        for (int x = 0; x < Canvas::kW; ++x) {
+            float u = Canvas::U(x), v = Canvas::V(y);
+            if (v > sv) continue;
+            float angle = std::atan2(u - su, sv - v);
+            float ray = Smooth(0.15f, 0.6f, n2.Fbm(angle * 6, 0.5f, 3) * 0.5f + 0.5f);
+            float fade = Smooth(0, 8, sv - v) * std::exp(-(sv - v) / 30) * (1 - Smooth(0.6f, 1.1f, std::fabs(angle)));
+            c.im.At(x, y) = c.im.At(x, y) + Hex(0x40382a) * (ray * fade);
+        }
+    return std::move(c.im);
+}
+
+// Northern lights: green and violet curtains over snowy peaks on a still
+// winter night.
+Image NorthernLights() {
+    Canvas c;
+    Noise n1(61), n2(62), n3(63);
+    Ramp sky{{{0, Hex(0x0f2a36)}, {15, Hex(0x0a1a2c)}, {40, Hex(0x050c1c)}, {70, Hex(0x02040c)}}};
+    c.Fill([&](float u, float v) { return sky(v); });
+    c.Stars(801, 5000, 6, 0.8f);
+    // Two curtains: a ribbon that winds across the sky, with rays rising
+    // from its bright lower edge, green below turning violet at the top.
+    struct Curtain {
+        float base, amp, freq, phase, gain;
+    };
+    const Curtain curtains[] = {{30, 8, 0.035f, 0.3f, 1.0f}, {44, 5, 0.05f, 2.1f, 0.55f}};
+    for (int y = 0; y < Canvas::kH; ++y)
+        for (int x = 0; x < Canvas::kW; ++x) {
+            float u = Canvas::U(x), v = Canvas::V(y);
+            Rgb add;
+            for (const Curtain& k : curtains) {
+                float edge = k.base + k.amp * std::sin(u * k.freq + k.phase) +
+                             3 * n1.Fbm(u * 0.02f + k.phase, 0.7f, 3);
+                float above = v - edge;
+                if (above < -2.0f) continue;
+                float r = n2.Fbm(u * 0.5f + k.phase, above * 0.012f, 4) * 0.5f + 0.5f;
+                float rays = 0.4f + 0.6f * Smooth(0.3f, 0.75f, r);
+                float body = (0.35f * std::exp(-std::max(0.0f, above) / 14) +
+                              0.65f * std::exp(-std::max(0.0f, above) / 3.5f)) *
+                             Smooth(-2.0f, 0.3f, above);
+                float sway = 0.5f + 0.5f * Smooth(-0.3f, 0.5f, n3.Fbm(u * 0.03f, k.phase, 3));
+                float kk = body * rays * sway * k.gain;
+                Rgb tint = Mix(Hex(0x7affc0), Hex(0x30e088), Smooth(0, 3, above));
+                tint = Mix(tint, Hex(0xa050e0), Smooth(6, 22, above));
+                add = add + tint * (kk * 0.9f);
+            }
+            c.im.At(x, y) = c.im.At(x, y) + add;
+        }
+    // Mountains: a far ridge and a near one, snow on the upper slopes, the
+    // slopes facing left catching the glow of the sky.
+    auto farRidge = [&](float u) {
+        float r = n1.Ridged(u * 0.022f, 0.3f, 6);
+        return 4 + 28 * r * r;
+    };
+    auto nearRidge = [&](float u) {
+        float r = n2.Ridged(u * 0.03f + 3, 0.3f, 6);
+        return 1 + (3 + 20 * r * r) * Smooth(5, 45, std::fabs(u + 8));
+    };
+    auto mountain = [&](const std::function<float(float)>& ridge, Rgb rock, Rgb snowLit, Rgb snowShade, float snowLine) {
+        return [&, ridge, rock, snowLit, snowShade, snowLine](float u, float v) {
+            float h = ridge(u);
+            float slope = (ridge(u + 2.5f) - ridge(u - 2.5f)) / 5.0f;
+            float snow = Smooth(snowLine - 3, snowLine + 3, v + 2.5f * n3.Fbm(u * 0.15f, v * 0.15f, 3)) *
+                         Smooth(h - 14, h - 2, v + 4);
+            Rgb white = Mix(snowShade, snowLit, Smooth(-1.2f, 1.2f, slope));
+            return Mix(rock, white, snow * (0.8f + 0.2f * n2.At(u * 0.3f, v * 0.3f)));
+        };
+    };
+    c.Layer([&](float u, float v) { return v < farRidge(u); },
+            mountain(farRidge, Hex(0x0f1c2c), Hex(0x86a8b4), Hex(0x3c5466), 12), 0, 36);
+    c.Layer([&](float u, float v) { return v < nearRidge(u); },
+            mountain(nearRidge, Hex(0x070d18), Hex(0x6e8e94), Hex(0x2a3c48), 10), 0, 30);
+    // A dark shoreline with a lit cabin.
+    c.Layer([&](float u, float v) { return v < 1.2f + 0.3f * n3.At(u * 0.3f, 0.5f); },
+            [&](float u, float v) { return Hex(0x03070c); }, 0, 2);
+    c.Layer([&](float u, float v) {
+                float du = u + 34;
+                return (std::fabs(du) < 1.6f && v < 2.6f) || (v >= 2.6f && v < 3.8f - std::fabs(du) * 0.7f);
+            },
+            [&](float u, float v) { return Hex(0x05080c); }, 1, 4);
+    c.Glow(-33.6f, 1.9f, 0.9f, Hex(0x3a2008));
+    c.Layer([&](float u, float v) { return std::fabs(u + 33.6f) < 0.35f && std::fabs(v - 1.9f) < 0.35f; },
+            [&](float u, float v) { return Hex(0xffc878); }, 1, 3);
+    return std::move(c.im);
+}
+
+// ---------------------------------------------------------------- water
+
+// Colours of one water picture: a ramp from deep to light water and the
+// colour of glints on the wave crests.
+struct WaterPalette {
+    Rgb deep, mid, light, glint;
+    float glintAmount;
+    float glintSharpness;  // higher: thinner glints on the crests
+    bool caustics;  // a bright network as on the floor of a pool
+};
+
+// A water surface that tiles in both directions: swells, crossing ripples
+// and fine chop, all from noise with whole periods across the picture.  The
+// picture spans 160 by 70 stage units, so features are stretched to look
+// round (or a little wider than deep) on the water.
+Image WaterPicture(uint32_t seed, const WaterPalette& pal) {
+    const int w = 2048, h = 512;
+    Image im(w, h);
+    Noise swell(seed), ripple(seed + 1), chop(seed + 2), warp(seed + 3);
+    Ramp ramp{{{0, pal.deep}, {0.5f, pal.mid}, {1, pal.light}}};
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            float s = float(x) / w, t = float(y) / h;
+            // Lattice periods (across, down) keep each octave seamless.
+            float wx = 0.6f * warp.Fbm(s * 8, t * 6, 3, 0.5f, 8, 6);
+            float wy = 0.6f * warp.Fbm(s * 8 + 3.3f, t * 6, 3, 0.5f, 8, 6);
+            float big = swell.Fbm(s * 16 + wx, t * 14 + wy, 5, 0.5f, 16, 14);
+            float crest = ripple.Ridged(s * 32 + wx, t * 28 + wy, 4, 32, 28);
+            float fine = chop.Fbm(s * 128, t * 112, 2, 0.5f, 128, 112);
+            float k = Clamp01(0.5f + 0.75f * big + 0.08f * fine);
+            Rgb col = ramp(k);
+            float glint = std::pow(crest, pal.glintSharpness) * pal.glintAmount * (0.6f + 0.6f * Clamp01(big + 0.5f));
+            if (pal.caustics) {
+                float net = ripple.Ridged(s * 24 + 1.5f * wx, t * 21 + 1.5f * wy, 2, 24, 21);
+                glint += std::pow(net, 10.0f) * 0.9f;
+            }
+            col = col + pal.glint * glint;
+            im.At(x, y) = col;
+        }
+    return im;
+}
+
+// ---------------------------------------------------------------- sprites
+
+// The particle: a soft round drop, brightest in the middle.  Colour is
+// white throughout so that filtering at the rim does not darken it.
+Image DropletSprite() {
+    const int n = 64;
+    Image im(n, n);
+    im.alpha.assign(size_t(n) * n, 0);
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            float dx = (x + 0.5f) / n * 2 - 1, dy = (y + 0.5f) / n * 2 - 1;
+            float r = std::sqrt(dx * dx + dy * dy);
+            float a = std::exp(-r * r * 4.5f) * (1 - Smooth(0.8f, 1.0f, r));
+            float spec = std::exp(-((dx + 0.25f) * (dx + 0.25f) + (dy + 0.3f) * (dy + 0.3f)) * 30);
+            im.At(x, y) = Mix(Hex(0xe4f0ff), Hex(0xffffff), spec);
+            im.alpha[size_t(y) * n + x] = Clamp01(a + 0.25f * spec);
+        }
+    return im;
+}
+
+// The source splash: a ring of foam around the nozzle.  Transparent texels
+// are black because the emitter pass blends with one minus the source colour.
+Image SplashSprite() {
+    const int n = 128;
+    Image im(n, n);
+    im.alpha.assign(size_t(n) * n, 0);
+    Noise foam(71);
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            float dx = (x + 0.5f) / n * 2 - 1, dy = (y + 0.5f) / n * 2 - 1;
+            float r = std::sqrt(dx * dx + dy * dy);
+            float angle = std::atan2(dy, dx);
+            // Foam lumps around the ring; the angle enters the noise through
+            // a circle so that it closes without a seam.
+            float lumps = foam.Fbm(std::cos(angle) * 3 + 5, std::sin(angle) * 3 + 5 + r * 4, 4);
+            float ringR = 0.58f + 0.08f * lumps;
+            float ring = std::exp(-std::pow((r - ringR) / 0.16f, 2.0f));
+            float inner = 0.35f * (1 - Smooth(0.0f, 0.5f, r));
+            float bubbles = Smooth(0.1f, 0.5f, foam.Fbm(dx * 9, dy * 9, 3));
+            float a = Clamp01((ring * (0.65f + 0.35f * bubbles) + inner) * (1 - Smooth(0.85f, 0.99f, r)));
+            // Opaque wherever there is foam: the emitter pass adds colour
+            // times alpha and keeps the water behind in proportion to the
+            // colour, so a weak alpha would only darken the water.
+            im.At(x, y) = Hex(0xf4fbff) * (0.85f * a);
+            im.alpha[size_t(y) * n + x] = Smooth(0.0f, 0.3f, a);
+        }
+    return im;
+}
+
+// The nozzle: a short metal pipe with a flared lip, lit from the upper left.
+// The tube quad puts the picture's bottom row at its top, so the drawing is
+// turned upside down before it is stored.
+Image NozzleSprite() {
+    const int n = 64;
+    Image upright(n, n);
+    upright.alpha.assign(size_t(n) * n, 0);
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            float fx = (x + 0.5f) / n * 2 - 1;  // -1 left .. 1 right
+            float fy = 1 - (y + 0.5f) / n;      // 0 bottom .. 1 top
+            float half = fy > 0.78f ? 0.8f : (fy > 0.7f ? 0.8f - (0.78f - fy) * 2.5f : 0.6f);
+            if (fy < 0.04f) half = 0.7f;  // foot ring
+            float inside = 1 - Smooth(half - 0.04f, half + 0.02f, std::fabs(fx));
+            if (inside <= 0) continue;
+            float nx = Clamp01(std::fabs(fx) / half) * (fx < 0 ? -1 : 1);
+            float nz = std::sqrt(std::max(0.0f, 1 - nx * nx));
+            float diffuse = std::max(0.0f, -0.5f * nx + 0.85f * nz);
+            float spec = std::pow(std::max(0.0f, 1 - std::fabs(nx + 0.35f) * 3), 4.0f);
+            float bands = (fy > 0.78f && fy < 0.82f) || (fy > 0.02f && fy < 0.06f) ? 0.7f : 1.0f;
+            float v = Clamp01((0.25f + 0.6f * diffuse) * bands + 0.6f * spec);
+            Rgb metal = Mix(Hex(0x6a7078), Hex(0xf0f4f8), v);
+            upright.At(x, y) = metal * inside;
+            upright.alpha[size_t(y) * n + x] = inside;
+        }
+    Image im(n, n);
+    im.alpha.assign(size_t(n) * n, 0);
+    for (int y = 0; y < n; ++y)
+        for (int x = 0; x < n; ++x) {
+            im.At(x, y) = upright.At(x, n - 1 - y);
+            im.alpha[size_t(y) * n + x] = upright.alpha[size_t(n - 1 - y) * n + x];
+        }
+    return im;
+}
+
+// ---------------------------------------------------------------- figures
+
+struct Spot {
+    float x, z;
+};
+
+// A figure file: the emitters in the order the scripts address them, all
+// on the water surface (y = 0).
+std::string FigureXml(int fid, float cx, float cz, float rx, float rz, const std::vector<Spot>& spots) {
+    char line[160];
+    std::string xml = "<?xml version=\"1.0\" ?>\n<Figure>\n";
+    std::snprintf(line, sizeof line,
+                  "    <Formula fid=\"%d\" count=\"%d\" cx=\"%g\" cy=\"%g\" rx=\"%g\" ry=\"%g\" />\n", fid,
+                  int(spots.size()), cx, cz, rx, rz);
+    xml += line;
+    xml += "    <Egroup id=\"0\">\n";
+    for (size_t i = 0; i < spots.size(); ++i) {
+        std::snprintf(line, sizeof line, "        <Emmiter id=\"%d\" x=\"%.2f\" y=\"0\" z=\"%.2f\" />\n", int(i),
+                      spots[i].x, spots[i].z);
+        xml += line;
+    }
+    xml += "    </Egroup>\n</Figure>\n";
+    return xml;
+}
+
+// count emitters on a circle, starting nearest the viewer and running
+// anticlockwise seen from above.
+std::vector<Spot> Ring(float cx, float cz, float r, int count, float turn = 0) {
+    std::vector<Spot> spots;
+    for (int i = 0; i < count; ++i) {
+        float a = 2 * kPi * (i + turn) / count;
+        spots.push_back({cx + r * std::sin(a), cz + r * std::cos(a)});
+    }
+    return spots;
+}
+
+std::vector<Spot> Line(float x0, float z0, float x1, float z1, int count) {
+    std::vector<Spot> spots;
+    for (int i = 0; i < count; ++i) {
+        float t = count > 1 ? float(i) / (count - 1) : 0;
+        spots.push_back({Mix(x0, x1, t), Mix(z0, z1, t)});
+    }
+    return spots;
+}
+
+std::vector<Spot> Join(std::vector<Spot> a, const std::vector<Spot>& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+bool WriteFigures(const std::string& dir) {
+    bool ok = MakeDirectories(dir);
+    auto put = [&](const char* name, const std::string& xml) { ok = WriteText(dir + name, xml) && ok; };
+    put("ringSmall.xml", FigureXml(1, 0, 36, 6, 6, Ring(0, 36, 6, 8)));
+    put("ringMedium.xml", FigureXml(2, 0, 34, 12, 12, Ring(0, 34, 12, 12)));
+    put("ringLarge.xml", FigureXml(3, 0, 36, 20, 20, Ring(0, 36, 20, 20)));
+    // Inner ring first (0-7), then the outer one (8-23).
+    put("doubleRing.xml",
+        FigureXml(4, 0, 34, 15, 15, Join(Ring(0, 34, 7, 8), Ring(0, 34, 15, 16, 0.5f))));
+    put("lineBack.xml", FigureXml(5, 0, 8, 56, 0, Line(-56, 8, 56, 8, 15)));
+    put("lineFront.xml", FigureXml(6, 0, 50, 30, 0, Line(-30, 50, 30, 50, 11)));
+    // A half circle around the foot of the backdrop, left to right: every
+    // emitter is equally far from the world origin, so jets aimed at the
+    // origin all lean alike.
+    {
+        std::vector<Spot> arc;
+        for (int i = 0; i < 13; ++i) {
+            float a = kPi * (165 - 150.0f * i / 12) / 180;
+            arc.push_back({34 * std::cos(a), 34 * std::sin(a)});
+        }
+        put("arcAmphitheatre.xml", FigureXml(7, 0, 0, 34, 34, arc));
+    }
+    // Five columns by three rows, back row first, each row left to right.
+    {
+        std::vector<Spot> grid;
+        for (float z : {20.0f, 30.0f, 40.0f})
+            for (float x : {-24.0f, -12.0f, 0.0f, 12.0f, 24.0f}) grid.push_back({x, z});
+        put("grid.xml", FigureXml(8, 0, 30, 24, 10, grid));
+    }
+    // A six-armed star: the centre, then rings of six at growing radii, so
+    // that a wave through the range runs outwards.
+    {
+        std::vector<Spot> star = {{0, 32}};
+        for (float r : {5.0f, 10.0f, 15.0f})
+            for (int k = 0; k < 6; ++k) {
+                float a = 2 * kPi * k / 6 + kPi / 6;
+                star.push_back({r * std::sin(a), 32 + r * std::cos(a)});
+            }
+        put("star.xml", FigureXml(9, 0, 32, 15, 15, star));
+    }
+    // A cross: the crossbar left to right, then the upright from back to front.
+    put("cross.xml", FigureXml(10, 0, 30, 24, 16,
+                               Join(Line(-24, 30, 24, 30, 13),
+                                    Join(Line(0, 14, 0, 26, 4), Line(0, 34, 0, 46, 4)))));
+    // An Archimedean spiral, from the centre outwards.
+    {
+        std::vector<Spot> spiral;
+        for (int i = 0; i < 18; ++i) {
+            float a = i * 40.0f * kPi / 180, r = 2 + 1.1f * i;
+            spiral.push_back({r * std::sin(a), 34 + r * std::cos(a)});
+        }
+        put("spiral.xml", FigureXml(11, 0, 34, 21, 21, spiral));
+    }
+    // A chevron opening towards the viewer: the left arm from the tip
+    // outwards (0-6), then the right arm (7-13).
+    put("chevron.xml", FigureXml(12, 0, 30, 30, 14,
+                                 Join(Line(-4, 18, -30, 42, 7), Line(4, 18, 30, 42, 7))));
+    return ok;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s <data folder> [scenes] [sprites] [figures]\n", argv[0]);
+        return 2;
+    }
+    std::string data = argv[1];
+    if (data.back() != '/') data += '/';
+    // Without a part named, everything is made.
+    auto wanted = [&](const char* part) {
+        if (argc == 2) return true;
+        for (int i = 2; i < argc; ++i)
+            if (std::strcmp(argv[i], part) == 0) return true;
+        return false;
+    };
+    bool ok = true;
+    auto scene = [&](const char* folder, Image (*paint)(), uint32_t seed, const WaterPalette& water) {
+        std::string dir = data + folder + "/";
+        ok = MakeDirectories(dir) && ok;
+        ok = WriteJpeg(paint(), dir + "backdrop.jpg", 84) && ok;
+        ok = WriteJpeg(WaterPicture(seed, water), dir + "water.jpg", 84) && ok;
+        std::printf("%s\n", folder);
+    };
+    if (wanted("scenes")) {
+        scene("nightGarden", NightGarden, 1100,
+              {Hex(0x04101e), Hex(0x0b2438), Hex(0x1c4660), Hex(0x6a8cb8), 0.5f, 7, false});
+        scene("sunsetLake", SunsetLake, 1200,
+              {Hex(0x101a3a), Hex(0x22305c), Hex(0x3c4a72), Hex(0xffa050), 0.6f, 4.5f, false});
+        scene("marblePlaza", MarblePlaza, 1300,
+              {Hex(0x0c6478), Hex(0x2496a6), Hex(0x50bcc0), Hex(0xd8fff8), 0.35f, 7, true});
+        scene("citySkyline", CitySkyline, 1400,
+              {Hex(0x050a1a), Hex(0x0e1a34), Hex(0x1e2e50), Hex(0xffb860), 0.55f, 6, false});
+        scene("mistyForest", MistyForest, 1500,
+              {Hex(0x2a3e42), Hex(0x4c6466), Hex(0x7e9290), Hex(0xf0e6d4), 0.45f, 5, false});
+        scene("northernLights", NorthernLights, 1600,
+              {Hex(0x03101a), Hex(0x082632), Hex(0x104244), Hex(0x58ffb8), 0.5f, 6, false});
+    }
+    if (wanted("sprites")) {
+        ok = WriteBmp(DropletSprite(), data + "particle7.bmp") && ok;
+        ok = WriteBmp(SplashSprite(), data + "fSource.bmp") && ok;
+        ok = WriteBmp(NozzleSprite(), data + "emitterTube.bmp") && ok;
+    }
+    if (wanted("figures")) ok = WriteFigures(data + "_figures/") && ok;
+    return ok ? 0 : 1;
+}
