@@ -2,6 +2,7 @@
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
+#include <unistd.h>
 
 struct GlTestWindow::Impl {
     Display* dpy = nullptr;
@@ -11,7 +12,11 @@ struct GlTestWindow::Impl {
 };
 
 GlTestWindow::GlTestWindow(int w, int h, bool accum) : impl_(new Impl), w_(w), h_(h) {
-    impl_->dpy = XOpenDisplay(nullptr);
+    // A busy X server may refuse a connection for a moment (EAGAIN).
+    for (int attempt = 0; attempt < 50 && !impl_->dpy; ++attempt) {
+        impl_->dpy = XOpenDisplay(nullptr);
+        if (!impl_->dpy) usleep(20000);
+    }
     if (!impl_->dpy) return;
     int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
                    GLX_BLUE_SIZE, 8, GLX_ALPHA_SIZE, 8, GLX_DEPTH_SIZE, 16,
