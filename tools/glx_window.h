@@ -22,7 +22,7 @@ public:
         if (!dpy_) return;
         int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
                        GLX_BLUE_SIZE, 8, GLX_ALPHA_SIZE, 8, GLX_DEPTH_SIZE, 24,
-                       accum ? GLX_ACCUM_RED_SIZE : None, 16, GLX_ACCUM_GREEN_SIZE, 16,
+                       accum ? GLX_ACCUM_RED_SIZE : (int)None, 16, GLX_ACCUM_GREEN_SIZE, 16,
                        GLX_ACCUM_BLUE_SIZE, 16, None};
         XVisualInfo* vi = glXChooseVisual(dpy_, DefaultScreen(dpy_), attrs);
         if (!vi) return;
