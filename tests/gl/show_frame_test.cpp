@@ -266,6 +266,40 @@ TEST_F(ShowFrame, PauseWaitsForTheLastParticleToFall) {
     EXPECT_EQ(0u, Boxes());
 }
 
+// The committed test show, as the saver starts it: scenes follow one
+// another, each with backdrop, water and fountains, without a message.
+TEST_F(ShowFrame, TestShowPlaysSceneAfterScene) {
+    UseDataDir(std::string(WAVENDELL_SOURCE_DIR) + "/tests/data/test_show/");
+    Start(7);
+    int frames = 0, switches = 0, peakBefore = 0, peakAfter = 0, fountainPixels = 0;
+    while (!(switches && peakAfter > 100)) {
+        const int before = g_scenario->countdown;
+        Frame();
+        ++frames;
+        ASSERT_LT(frames, 3000) << "the first scene never ended";
+        if (before == 3) {
+            ++switches;
+            continue;
+        }
+        int& peak = switches ? peakAfter : peakBefore;
+        if (g_frameParticleCount > peak) peak = g_frameParticleCount;
+        if (frames == 300) {
+            const std::vector<uint8_t> shown = window.ReadAll();
+            const std::vector<uint8_t> stage = StageOnly();
+            fountainPixels = Differing(shown, stage);
+            // Backdrop above, water below: nothing of the stage is black.
+            size_t black = 0;
+            for (size_t i = 0; i < stage.size(); i += 4)
+                black += !stage[i] && !stage[i + 1] && !stage[i + 2];
+            EXPECT_EQ(0u, black);
+        }
+    }
+    EXPECT_GT(fountainPixels, 500);
+    EXPECT_GT(peakBefore, 1000);
+    EXPECT_GT(peakAfter, 100) << "the next script plays after the switch";
+    EXPECT_EQ(0u, Boxes());
+}
+
 // A tiny window keeps thousands of rotations quick to draw.
 class LongRun : public ShowFrame {
 protected:
