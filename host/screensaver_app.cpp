@@ -142,6 +142,9 @@ void CScreensaverApp::RunPreviewLoop(HWND parent, bool followParentSize) {
             TranslateMessage(msg);
             DispatchMessage(msg);
         }
+        // Nobody tells us when another program shows its window: look again
+        // shortly, without spinning.
+        if (IsWindow(parent) && !IsWindowVisible(parent)) Current().WaitForEvents(10);
     }
     HWND child = CreatePreviewWindow(parent);
     if (!child) return;

@@ -114,6 +114,20 @@ void PlatformBase::PostMessage(HWND hwnd, uint32_t message, WPARAM wParam, LPARA
     queue_.push_back(MSG{hwnd, message, wParam, lParam});
 }
 
+void PlatformBase::PostMonitorPower(LPARAM power) {
+    for (auto& kv : windows_) {
+        const HWND hwnd = kv.first;
+        if (power != -1) {
+            if (!IsOwnWindow(kv.second.parent))
+                PostMessage(hwnd, WM_SYSCOMMAND, SC_MONITORPOWER, power);
+            continue;
+        }
+        bool queued = false;
+        for (const MSG& m : queue_) queued = queued || (m.hwnd == hwnd && m.message == WM_PAINT);
+        if (!queued) PostMessage(hwnd, WM_PAINT, 0, 0);
+    }
+}
+
 bool PlatformBase::PeekMessage(MSG* msg, HWND filter) {
     PumpEvents();
     for (auto it = queue_.begin(); it != queue_.end(); ++it) {

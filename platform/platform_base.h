@@ -28,6 +28,12 @@ public:
 
     // Queues a message for a window (what native input turns into).
     void PostMessage(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lParam);
+    // A change of the display's power, as native power management reports
+    // it.  A power-down (1 low power, 2 off) is queued as WM_SYSCOMMAND
+    // SC_MONITORPOWER for each of our windows whose parent is not ours;
+    // power back on (-1) queues a paint for each of our windows that has
+    // none queued, so that a paused preview resumes.
+    void PostMonitorPower(LPARAM power);
     bool IsOwnWindow(HWND hwnd) const;
 
 protected:

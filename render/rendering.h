@@ -33,3 +33,8 @@ void RenderFrame();
 
 // Seconds for the ripple's "time" uniform, counted from the first call.
 float RippleSeconds();
+
+class CStage;
+// The stage's water: through the ripple program while g_shadersAvailable is
+// set, else with the fixed-function pipeline.
+void DrawWaterSurface(CStage& stage);

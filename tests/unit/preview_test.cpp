@@ -189,6 +189,23 @@ TEST_F(HackModeTest, RootWithoutAWindowDrawsInTheDesktopWindow) {
     g_seedSalt = 0;
 }
 
+TEST_F(HackModeTest, HiddenParentIsAwaitedWithShortSleeps) {
+    p.foreign[500].visible = false;
+    int waitsWhileHidden = -1;
+    p.onPump = [&] {
+        if (p.pumps == 20) {
+            waitsWhileHidden = (int)p.waits.size();
+            p.foreign[500].visible = true;
+        }
+        if (p.pumps == 25) p.foreign.erase(500);
+    };
+    App().RunPreview(500);
+    // One short sleep for each look at the hidden parent.
+    EXPECT_EQ(19, waitsWhileHidden);
+    for (int i = 0; i < waitsWhileHidden; ++i) EXPECT_EQ(10, p.waits[i]);
+    EXPECT_EQ(1, g_renderLog.inits);
+}
+
 TEST_F(HackModeTest, LoopSleepsUntilTheNextFrameInsteadOfSpinning) {
     p.waitAdvancesClock = true;
     p.processClock = 100;
