@@ -1,10 +1,30 @@
 #include "host/screensaver_app.h"
 
+#include <cstdlib>
+
+#include <sstream>
+#include <vector>
+
+#include "host/hack_launch.h"
 #include "host/run_mode.h"
+#include "platform/signals.h"
+#include "render/fps_overlay.h"
+#include "render/rendering.h"
 
 using namespace plat;
 
 bool CScreensaverApp::InitInstance() {
+    // XScreenSaver's way of starting a hack comes first: the substring tests
+    // below would misread its words.
+    std::vector<std::string> args;
+    std::istringstream words(m_lpCmdLine);
+    for (std::string w; words >> w;) args.push_back(w);
+    HackLaunch launch;
+    if (ParseHackLaunch(args, std::getenv("XSCREENSAVER_WINDOW"), &launch)) {
+        RunHack(launch);
+        return false;
+    }
+
     const std::string text = LowerCommandLine(m_lpCmdLine);
     const RunMode mode = ChooseRunMode(text);
     Platform& p = Current();
@@ -47,13 +67,16 @@ void CScreensaverApp::RunSaver() {
         if (monitorOff) continue;
         // Drain the whole queue between two frames.
         MSG msg;
+        bool any = false;
         while (PeekMessage(&msg, 0)) {
+            any = true;
             if (msg.message == WM_SYSCOMMAND && msg.wParam == SC_MONITORPOWER && msg.lParam == 2)
                 monitorOff = true;
             TranslateMessage(msg);
             DispatchMessage(msg);
             if (monitorOff) break;
         }
+        if (!any && IsWindow(hwnd)) WaitForWork();
     }
     if (IsWindow(hwnd)) SendMessage(hwnd, WM_CLOSE, 0, 0);
     p.SetScreenSaverRunning(false);
@@ -93,7 +116,24 @@ void CScreensaverApp::ChangePassword() {
 
 // --- previews ---
 
-void CScreensaverApp::RunPreview(HWND parent) {
+void CScreensaverApp::WaitForWork() {
+    const int32_t ms = MsUntilNextFrame();
+    if (ms > 0) Current().WaitForEvents(ms);
+}
+
+void CScreensaverApp::RunHack(const HackLaunch& launch) {
+    // The daemon ends a hack with SIGTERM, at any moment (a scene may be
+    // loading): end at once, there is nothing to save.
+    plat::EndProcessOnTerminationSignal();
+    g_showFps = launch.fps;
+    // One process per monitor: mix the process into the seed, or every
+    // monitor would play the same choreography in lockstep.
+    g_seedSalt = plat::ProcessSeedSalt();
+    const HWND parent = launch.hasWindowId ? (HWND)launch.windowId : GetDesktopWindow();
+    RunPreviewLoop(parent, true);
+}
+
+void CScreensaverApp::RunPreviewLoop(HWND parent, bool followParentSize) {
     if (!IsWindow(parent)) return;
     // Wait for the parent to be shown, serving its messages meanwhile.
     while (IsWindow(parent) && !IsWindowVisible(parent)) {
@@ -102,14 +142,29 @@ void CScreensaverApp::RunPreview(HWND parent) {
             TranslateMessage(msg);
             DispatchMessage(msg);
         }
+        // Nobody tells us when another program shows its window: look again
+        // shortly, without spinning.
+        if (IsWindow(parent) && !IsWindowVisible(parent)) Current().WaitForEvents(10);
     }
     HWND child = CreatePreviewWindow(parent);
     if (!child) return;
     bool painting = true;
+    int parentW = 0, parentH = 0;
+    GetClientRect(parent, &parentW, &parentH);
     while (IsWindow(parent) && IsWindowVisible(parent) && IsWindow(child)) {
+        if (followParentSize) {
+            int w = parentW, h = parentH;
+            if (GetClientRect(parent, &w, &h) && (w != parentW || h != parentH)) {
+                parentW = w;
+                parentH = h;
+                Current().MoveWindow(child, 0, 0, w, h);
+            }
+        }
         if (painting) PreviewFrame();
         MSG msg;
+        bool any = false;
         while (PeekMessage(&msg, 0)) {
+            any = true;
             if (msg.message == WM_SYSCOMMAND && msg.wParam == SC_MONITORPOWER) {
                 painting = false;
             } else if (msg.message == WM_PAINT && !painting) {
@@ -118,6 +173,12 @@ void CScreensaverApp::RunPreview(HWND parent) {
             }
             TranslateMessage(msg);
             DispatchMessage(msg);
+        }
+        if (!any && IsWindow(child)) {
+            if (painting)
+                WaitForWork();
+            else
+                Current().WaitForEvents(100);  // paused: only a paint matters
         }
     }
     if (IsWindow(child)) SendMessage(child, WM_CLOSE, 0, 0);

@@ -6,6 +6,8 @@
 #include "platform/platform.h"
 #include "platform/win_app.h"
 
+struct HackLaunch;
+
 class CScreensaverApp : public CWinApp {
 public:
     // Hooks, in slot order.
@@ -20,15 +22,27 @@ public:
     virtual void ResumePreview() = 0;
     virtual const char* GetCompanyKey() = 0;
 
+    // Milliseconds until the frame hook will next draw (0: now).  The run
+    // loops sleep that long when no message is waiting instead of spinning.
+    virtual int32_t MsUntilNextFrame() { return 0; }
+
     // Chooses the mode from the command line and runs it; returns false so
     // the process ends.
     bool InitInstance() override;
 
     void RunSaver();
-    void RunPreview(plat::HWND parent);
+    void RunPreview(plat::HWND parent) { RunPreviewLoop(parent, false); }
+    // The XScreenSaver form: a preview in the window it names that follows
+    // that window's size.  Input never ends it.
+    void RunHack(const HackLaunch& launch);
     plat::HWND CreateTestPreviewWindow();
     bool VerifyPassword(plat::HWND hwnd);
     void ChangePassword();
+
+private:
+    void RunPreviewLoop(plat::HWND parent, bool followParentSize);
+    // Sleeps until a message may be waiting or the next frame is due.
+    void WaitForWork();
 };
 
 // Whether this process has registered the test-preview host's class.

@@ -67,6 +67,11 @@ void PacedFrame() {
     }
 }
 
+int32_t CTestScreensaver::MsUntilNextFrame() {
+    const int64_t due = (int64_t)g_lastFrameClock + 11 - (int64_t)ProcessClockMs();
+    return due <= 0 ? 0 : (int32_t)due;
+}
+
 static void CloseWindow(HWND hwnd) { SendMessage(hwnd, WM_CLOSE, 0, 0); }
 
 LRESULT SaverWindowProc(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lParam) {

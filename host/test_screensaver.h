@@ -42,6 +42,7 @@ public:
     void EndPreview() override {}
     void ResumePreview() override {}
     const char* GetCompanyKey() override { return "CorvelScreenSavers"; }
+    int32_t MsUntilNextFrame() override;
 
 private:
     plat::HWND CreateWindowFor(plat::HWND parent);

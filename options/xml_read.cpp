@@ -1,7 +1,6 @@
 #include "options/xml_read.h"
 
 #include <cstdio>
-#include <sys/stat.h>
 
 #include "platform/file.h"
 #include "platform/platform.h"
@@ -40,13 +39,6 @@ void ReadDoubleIfPresent(const TiXmlElement* element, const char* name, double* 
 bool LoadXmlFile(TiXmlDocument& doc, const char* path) {
     FILE* f = plat::OpenFile(path, "rb");
     if (!f) return false;
-    // A folder opens like a file here, and the parser would size its buffer
-    // from a meaningless length: only regular files are content.
-    struct stat st;
-    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode)) {
-        std::fclose(f);
-        return false;
-    }
     bool ok = doc.LoadFile(f);
     std::fclose(f);
     return ok;

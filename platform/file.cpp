@@ -1,5 +1,7 @@
 #include "platform/file.h"
 
+#include <sys/stat.h>
+
 #include <cstdarg>
 
 namespace plat {
@@ -12,8 +14,16 @@ std::string NativePath(const char* path) {
 }
 
 FILE* OpenFile(const char* path, const char* mode) {
-    if (!path || !*path) return nullptr;
-    return std::fopen(NativePath(path).c_str(), mode);
+    if (!path || !*path || !mode) return nullptr;
+    FILE* f = std::fopen(NativePath(path).c_str(), mode);
+    // A folder (or a device) opens like a file here, and its length means
+    // nothing: only regular files are read as content.
+    struct stat st;
+    if (f && mode[0] == 'r' && (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode))) {
+        std::fclose(f);
+        return nullptr;
+    }
+    return f;
 }
 
 bool FormatPath(char* buf, size_t size, const char* fmt, ...) {

@@ -11,7 +11,8 @@ namespace plat {
 // The native form of a path: every backslash becomes a slash.
 std::string NativePath(const char* path);
 
-// fopen of the native form of path; nullptr for a null path.
+// fopen of the native form of path; nullptr for a null or empty path, and
+// when reading anything but a regular file.
 FILE* OpenFile(const char* path, const char* mode);
 
 // snprintf into a fixed path buffer.  False when the result does not fit

@@ -67,6 +67,14 @@ public:
 
     // Platform
     HWND GetDesktopWindow() override { return 1; }
+    // Waits asked for by the run loops; each advances the process clock by
+    // the time asked, as a real wait would.
+    std::vector<int32_t> waits;
+    bool waitAdvancesClock = false;
+    void WaitForEvents(int32_t ms) override {
+        waits.push_back(ms);
+        if (waitAdvancesClock && ms > 0) processClock += ms;
+    }
     void PaintBlack(HWND) override { ++blackPaints; }
     int blackPaints = 0;
     int ScreenWidth() override { return screenW; }

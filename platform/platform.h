@@ -123,6 +123,11 @@ public:
     virtual LRESULT DefWindowProc(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lParam) = 0;
     // Painting of a window that asks for it: fill with black.
     virtual void PaintBlack(HWND hwnd) = 0;
+    // Moves and sizes one of our windows; a new size is sent as WM_SIZE.
+    virtual bool MoveWindow(HWND hwnd, int x, int y, int w, int h) = 0;
+    // Sleeps until input may be waiting or timeoutMs have passed.  The run
+    // loops call it only when the queue is empty, so nothing is delayed.
+    virtual void WaitForEvents(int32_t timeoutMs) = 0;
 
     // Screen, cursor, message boxes.
     virtual int ScreenWidth() = 0;

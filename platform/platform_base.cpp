@@ -95,8 +95,37 @@ bool PlatformBase::GetClientRect(HWND hwnd, int* right, int* bottom) {
     return ForeignClientRect(hwnd, right, bottom);
 }
 
+bool PlatformBase::MoveWindow(HWND hwnd, int x, int y, int w, int h) {
+    Window* win = Find(hwnd);
+    if (!win) return false;
+    w = w < 0 ? 0 : w;
+    h = h < 0 ? 0 : h;
+    const bool resized = w != win->w || h != win->h;
+    win->x = x;
+    win->y = y;
+    win->w = w;
+    win->h = h;
+    NativeMove(hwnd, x, y, w, h);
+    if (resized) SendMessage(hwnd, WM_SIZE, 0, MakeLParam(w, h));
+    return true;
+}
+
 void PlatformBase::PostMessage(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lParam) {
     queue_.push_back(MSG{hwnd, message, wParam, lParam});
+}
+
+void PlatformBase::PostMonitorPower(LPARAM power) {
+    for (auto& kv : windows_) {
+        const HWND hwnd = kv.first;
+        if (power != -1) {
+            if (!IsOwnWindow(kv.second.parent))
+                PostMessage(hwnd, WM_SYSCOMMAND, SC_MONITORPOWER, power);
+            continue;
+        }
+        bool queued = false;
+        for (const MSG& m : queue_) queued = queued || (m.hwnd == hwnd && m.message == WM_PAINT);
+        if (!queued) PostMessage(hwnd, WM_PAINT, 0, 0);
+    }
 }
 
 bool PlatformBase::PeekMessage(MSG* msg, HWND filter) {

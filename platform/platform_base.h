@@ -17,6 +17,8 @@ public:
     bool IsWindowVisible(HWND hwnd) override;
     bool ShowWindow(HWND hwnd) override;
     bool GetClientRect(HWND hwnd, int* right, int* bottom) override;
+    bool MoveWindow(HWND hwnd, int x, int y, int w, int h) override;
+    void WaitForEvents(int32_t) override {}
 
     bool PeekMessage(MSG* msg, HWND filter) override;
     void TranslateMessage(const MSG&) override {}
@@ -26,6 +28,12 @@ public:
 
     // Queues a message for a window (what native input turns into).
     void PostMessage(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lParam);
+    // A change of the display's power, as native power management reports
+    // it.  A power-down (1 low power, 2 off) is queued as WM_SYSCOMMAND
+    // SC_MONITORPOWER for each of our windows whose parent is not ours;
+    // power back on (-1) queues a paint for each of our windows that has
+    // none queued, so that a paused preview resumes.
+    void PostMonitorPower(LPARAM power);
     bool IsOwnWindow(HWND hwnd) const;
 
 protected:
@@ -42,6 +50,7 @@ protected:
     virtual HWND NativeCreate(const Window& w, const char* title) = 0;
     virtual void NativeDestroy(HWND hwnd) = 0;
     virtual void NativeShow(HWND hwnd) = 0;
+    virtual void NativeMove(HWND, int /*x*/, int /*y*/, int /*w*/, int /*h*/) {}
     // Moves pending native events into the queue.
     virtual void PumpEvents() = 0;
     // Foreign windows: not created by us.

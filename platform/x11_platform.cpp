@@ -19,7 +19,16 @@
 // (WM_DELETE_WINDOW) sends it WM_CLOSE.
 //
 // Foreign windows (handles given on the command line) are asked of the
-// server each time.  X errors never end the process: a window vanishing
+// server each time; moving our own window inside one (to follow its size)
+// moves the X window.
+//
+// Waiting: the run loops ask to sleep when their queue is empty; the wait
+// ends when the X connection becomes readable or the time is up.
+//
+// Display power: where the server has the DPMS extension, its power level
+// is read at most every half second while we have windows, and a change is
+// told to our windows (display_power.h).  Without the extension nothing is
+// told.  X errors never end the process: a window vanishing
 // under us is expected, and the requests that touch such windows simply
 // fail.
 #include "platform/x11_platform.h"
@@ -28,6 +37,10 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#ifdef WAVENDELL_HAVE_XEXT
+#include <X11/extensions/dpms.h>
+#endif
+#include <poll.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -36,6 +49,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/display_power.h"
 #include "platform/glx_pixel_format.h"
 #include "platform/platform_base.h"
 #include "platform/registry_files.h"
@@ -80,6 +94,7 @@ public:
     }
     void PaintBlack(HWND hwnd) override;
     int ShowCursor(bool show) override;
+    void WaitForEvents(int32_t timeoutMs) override;
 
     // --- message boxes, registry, system ---
     void MessageBox(HWND, const char* text, const char* caption, unsigned) override {
@@ -126,6 +141,7 @@ protected:
     HWND NativeCreate(const Window& w, const char* title) override;
     void NativeDestroy(HWND hwnd) override;
     void NativeShow(HWND hwnd) override;
+    void NativeMove(HWND hwnd, int x, int y, int w, int h) override;
     void PumpEvents() override;
     bool ForeignIsWindow(HWND hwnd) override;
     bool ForeignIsVisible(HWND hwnd) override;
@@ -158,6 +174,8 @@ private:
     void MarkGone(HWND hwnd);
     bool ReadFormats();
     bool RendersIndirectly();
+    void PollDisplayPower();
+    DpmsReading ReadDpms();
 
     Display* dpy_ = nullptr;
     bool triedOpen_ = false;
@@ -181,12 +199,17 @@ private:
     std::vector<GLXFBConfig> configs_;
     std::vector<GlxFormat> formats_;
     int indirect_ = -1;  // unknown until asked
+
+    MonitorPowerWatch powerWatch_;
+    int dpmsPresent_ = -1;  // unknown until asked
 };
 
 Display* X11Platform::Dpy() {
     if (!triedOpen_) {
         triedOpen_ = true;
-        dpy_ = XOpenDisplay(nullptr);
+        // A busy server now and then drops a connection during its set-up;
+        // a missing server fails every attempt at once.
+        for (int attempt = 0; attempt < 3 && !dpy_; ++attempt) dpy_ = XOpenDisplay(nullptr);
         if (!dpy_) {
             std::fprintf(stderr, "Cannot open display \"%s\"\n", XDisplayName(nullptr));
             std::fflush(stderr);
@@ -313,6 +336,14 @@ void X11Platform::NativeShow(HWND hwnd) {
     MapPending();
 }
 
+void X11Platform::NativeMove(HWND hwnd, int x, int y, int w, int h) {
+    auto it = native_.find(hwnd);
+    if (it == native_.end() || it->second.gone) return;
+    XMoveResizeWindow(dpy_, it->second.xid, x, y, (unsigned)std::max(w, 1),
+                      (unsigned)std::max(h, 1));
+    XFlush(dpy_);
+}
+
 void X11Platform::MapPending() {
     if (!dpy_) return;
     bool any = false;
@@ -395,6 +426,46 @@ void X11Platform::PumpEvents() {
         XNextEvent(dpy_, &ev);
         HandleEvent(ev);
     }
+    PollDisplayPower();
+}
+
+void X11Platform::WaitForEvents(int32_t timeoutMs) {
+    if (timeoutMs <= 0) return;
+    if (!dpy_) {
+        timespec ts{timeoutMs / 1000, (long)(timeoutMs % 1000) * 1000000};
+        nanosleep(&ts, nullptr);
+        return;
+    }
+    // XPending sends what is buffered and takes in what has arrived; only
+    // when nothing is waiting does the connection need watching.
+    if (XPending(dpy_)) return;
+    pollfd fd{ConnectionNumber(dpy_), POLLIN, 0};
+    poll(&fd, 1, timeoutMs);  // a signal ends the wait early, never late
+}
+
+void X11Platform::PollDisplayPower() {
+    if (native_.empty() || !powerWatch_.PollDue(MonotonicMs())) return;
+    LPARAM power = 0;
+    if (powerWatch_.Update(ReadDpms(), &power)) PostMonitorPower(power);
+}
+
+DpmsReading X11Platform::ReadDpms() {
+    DpmsReading r;
+#ifdef WAVENDELL_HAVE_XEXT
+    // Asked once; without the extension its requests would only warn.
+    if (dpmsPresent_ < 0) {
+        int event = 0, error = 0;
+        dpmsPresent_ = DPMSQueryExtension(dpy_, &event, &error) && DPMSCapable(dpy_) ? 1 : 0;
+    }
+    CARD16 level = 0;
+    BOOL enabled = False;
+    if (dpmsPresent_ == 1 && DPMSInfo(dpy_, &level, &enabled)) {
+        r.present = true;
+        r.enabled = enabled != False;
+        r.level = level;
+    }
+#endif
+    return r;
 }
 
 // A window destroyed by someone else (its parent went, say): it and our
@@ -427,7 +498,9 @@ void X11Platform::HandleEvent(const XEvent& ev) {
         return;
     }
     InputMessage m;
-    if (!TranslateInputEvent(ev, rec->parent == 0, rec->w, rec->h, &m)) return;
+    // X has no empty windows: one of zero size is 1 x 1 there.
+    if (!TranslateInputEvent(ev, rec->parent == 0, std::max(rec->w, 1), std::max(rec->h, 1), &m))
+        return;
     if (m.message == WM_SIZE) {
         rec->w = ev.xconfigure.width;
         rec->h = ev.xconfigure.height;

@@ -45,9 +45,7 @@ float RippleSeconds() {
     return (float)(now - base) * 0.001f;
 }
 
-// The water surface: through the ripple program where GL 2.0 is present,
-// else with the fixed-function pipeline.
-static void DrawWaterSurface(CStage& stage) {
+void DrawWaterSurface(CStage& stage) {
     if (!g_shadersAvailable) {
         stage.DrawWater();
         return;

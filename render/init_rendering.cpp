@@ -12,9 +12,10 @@
 int g_shadersAvailable = 1;
 CScenario* g_scenario = nullptr;
 CFountainTextures* g_fountainTextures = nullptr;
+unsigned g_seedSalt = 0;
 
 void InitRendering() {
-    std::srand((unsigned)std::time(nullptr));
+    std::srand((unsigned)std::time(nullptr) ^ g_seedSalt);
     g_fountainTextures = new CFountainTextures();
 
     glEnable(GL_LIGHTING);

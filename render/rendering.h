@@ -18,6 +18,8 @@ extern double g_viewAspect;      // viewport width over height
 extern int g_frameParticleCount; // particles moved in this frame
 extern CScenario* g_scenario;
 extern CFountainTextures* g_fountainTextures;
+// Mixed into the random seed (0: the calendar time alone).
+extern unsigned g_seedSalt;
 
 // Chooses and sets the window's pixel format (three attempts, accumulation
 // depth 64, 32, 0); sets g_accumAvailable.
@@ -31,3 +33,8 @@ void RenderFrame();
 
 // Seconds for the ripple's "time" uniform, counted from the first call.
 float RippleSeconds();
+
+class CStage;
+// The stage's water: through the ripple program while g_shadersAvailable is
+// set, else with the fixed-function pipeline.
+void DrawWaterSurface(CStage& stage);

@@ -76,3 +76,5 @@ bool ChildProcess::Wait(int ms, int* status) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
 }
+
+bool ChildProcess::Signal(int sig) { return pid_ > 0 && kill(pid_, sig) == 0; }

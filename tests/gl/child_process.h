@@ -30,6 +30,8 @@ public:
     // Waits up to ms milliseconds for the end.  True when it ended; *status
     // is then its exit status, or 128 + the signal that killed it.
     bool Wait(int ms, int* status);
+    // Sends sig to the child; false when it is not running.
+    bool Signal(int sig);
 
 private:
     pid_t pid_ = -1;

@@ -8,7 +8,9 @@
 
 static int IgnoreXError(Display*, XErrorEvent*) { return 0; }
 
-XTestUser::XTestUser() : dpy_(XOpenDisplay(nullptr)) {
+XTestUser::XTestUser() : dpy_(nullptr) {
+    // Xvfb now and then drops a connection during its set-up.
+    for (int attempt = 0; attempt < 3 && !dpy_; ++attempt) dpy_ = XOpenDisplay(nullptr);
     // Asking about windows that may have gone is part of the tests.
     XSetErrorHandler(IgnoreXError);
 }

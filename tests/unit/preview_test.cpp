@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "render/fps_overlay.h"
+#include "render/rendering.h"
 #include "tests/support/host_fixture.h"
 
 using namespace plat;
@@ -130,6 +134,92 @@ TEST_F(PreviewTest, TestPreviewModeRunsInItsHostAndDestroysIt) {
     ASSERT_FALSE(g_renderLog.sizes.empty());
     EXPECT_EQ(std::make_pair(250, 200), g_renderLog.sizes[0]);
     EXPECT_EQ(0u, p.WindowCount());
+}
+
+}  // namespace
+
+namespace {
+
+class HackModeTest : public PreviewTest {};
+
+TEST_F(HackModeTest, WindowIdRunFollowsTheWindowSizeAndIgnoresInput) {
+    HWND child = 0;
+    bool aliveAfterInput = false;
+    Script([&](int turn) {
+        child = App().m_hSaverWnd;
+        if (turn == 3) {
+            p.foreign[500].w = 640;
+            p.foreign[500].h = 480;
+        }
+        if (turn == 6) {
+            p.Inject(child, WM_KEYDOWN);
+            p.Inject(child, WM_LBUTTONDOWN);
+        }
+        if (turn == 12) aliveAfterInput = IsWindow(child);
+        if (turn == 14) p.foreign.erase(500);
+    });
+    App().m_lpCmdLine = "--root --window-id 500 --fps";
+    App().InitInstance();
+    EXPECT_TRUE(aliveAfterInput);
+    ASSERT_GE(g_renderLog.sizes.size(), 2u);
+    EXPECT_EQ(std::make_pair(200, 150), g_renderLog.sizes[0]);
+    EXPECT_EQ(std::make_pair(640, 480), g_renderLog.sizes.back());
+    EXPECT_TRUE(g_showFps);
+    EXPECT_NE(0u, g_seedSalt);
+    EXPECT_FALSE(IsWindow(child));
+    g_showFps = false;
+    g_seedSalt = 0;
+}
+
+TEST_F(HackModeTest, RootWithoutAWindowDrawsInTheDesktopWindow) {
+    unsetenv("XSCREENSAVER_WINDOW");
+    p.foreign[p.GetDesktopWindow()] = MemoryPlatform::Foreign{true, 320, 200};
+    HWND parentSeen = 0;
+    Script([&](int turn) {
+        if (turn == 1) {
+            int x, y, w, h;
+            if (p.Geometry(App().m_hSaverWnd, &x, &y, &w, &h)) parentSeen = w == 320 ? 1 : 0;
+        }
+        if (turn == 4) p.foreign.erase(p.GetDesktopWindow());
+    });
+    App().m_lpCmdLine = "-root";
+    App().InitInstance();
+    EXPECT_EQ(1u, parentSeen);
+    EXPECT_EQ(1, g_renderLog.inits);
+    g_seedSalt = 0;
+}
+
+TEST_F(HackModeTest, HiddenParentIsAwaitedWithShortSleeps) {
+    p.foreign[500].visible = false;
+    int waitsWhileHidden = -1;
+    p.onPump = [&] {
+        if (p.pumps == 20) {
+            waitsWhileHidden = (int)p.waits.size();
+            p.foreign[500].visible = true;
+        }
+        if (p.pumps == 25) p.foreign.erase(500);
+    };
+    App().RunPreview(500);
+    // One short sleep for each look at the hidden parent.
+    EXPECT_EQ(19, waitsWhileHidden);
+    for (int i = 0; i < waitsWhileHidden; ++i) EXPECT_EQ(10, p.waits[i]);
+    EXPECT_EQ(1, g_renderLog.inits);
+}
+
+TEST_F(HackModeTest, LoopSleepsUntilTheNextFrameInsteadOfSpinning) {
+    p.waitAdvancesClock = true;
+    p.processClock = 100;
+    // The clock moves only through the loop's own waits.
+    p.onPump = [&] {
+        if (p.pumps == 20) p.foreign.erase(500);
+    };
+    App().RunPreview(500);
+    // Every empty turn slept exactly until the next frame was due, so every
+    // turn drew a frame at 11 ms intervals.
+    ASSERT_FALSE(p.waits.empty());
+    for (int32_t w : p.waits) EXPECT_EQ(11, w);
+    EXPECT_EQ(g_renderLog.frames, (int)p.waits.size());
+    g_seedSalt = 0;
 }
 
 }  // namespace

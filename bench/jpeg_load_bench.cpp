@@ -1,0 +1,152 @@
+// Loading a 1920 x 1200 JPEG into a texture: decoding (LoadJpegImage) and
+// the upload with its mipmap chain, timed separately.  Needs an X display
+// (Xvfb is fine): the upload runs against a real GL context.
+
+#include <GL/glew.h>
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include <jpeglib.h>
+
+#include "render/texture.h"
+
+namespace {
+
+const int kWidth = 1920;
+const int kHeight = 1200;
+const int kRounds = 7;
+
+// A picture with smooth gradients and some fine detail, at quality 90.
+bool WriteTestPicture(const std::string& path) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, f);
+    cinfo.image_width = kWidth;
+    cinfo.image_height = kHeight;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 90, TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> row(kWidth * 3);
+    unsigned noise = 12345;
+    for (int y = 0; y < kHeight; ++y) {
+        for (int x = 0; x < kWidth; ++x) {
+            noise = noise * 1103515245u + 12345u;
+            const int n = (int)(noise >> 27);
+            row[x * 3 + 0] = (JSAMPLE)((x * 255 / kWidth + n) & 255);
+            row[x * 3 + 1] = (JSAMPLE)((y * 255 / kHeight + n) & 255);
+            row[x * 3 + 2] = (JSAMPLE)(((x + y) / 12 + n) & 255);
+        }
+        JSAMPROW p = row.data();
+        jpeg_write_scanlines(&cinfo, &p, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return std::fclose(f) == 0;
+}
+
+struct GlContext {
+    Display* dpy = nullptr;
+    Window win = 0;
+    GLXContext ctx = nullptr;
+
+    bool Open() {
+        dpy = XOpenDisplay(nullptr);
+        if (!dpy) return false;
+        int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
+                       GLX_BLUE_SIZE, 8, GLX_DEPTH_SIZE, 16, None};
+        XVisualInfo* vi = glXChooseVisual(dpy, DefaultScreen(dpy), attrs);
+        if (!vi) return false;
+        Window root = RootWindow(dpy, vi->screen);
+        XSetWindowAttributes swa{};
+        swa.colormap = XCreateColormap(dpy, root, vi->visual, AllocNone);
+        win = XCreateWindow(dpy, root, 0, 0, 64, 64, 0, vi->depth, InputOutput, vi->visual,
+                            CWColormap, &swa);
+        ctx = glXCreateContext(dpy, vi, nullptr, True);
+        XFree(vi);
+        return ctx && glXMakeCurrent(dpy, win, ctx);
+    }
+    ~GlContext() {
+        if (!dpy) return;
+        glXMakeCurrent(dpy, None, nullptr);
+        if (ctx) glXDestroyContext(dpy, ctx);
+        if (win) XDestroyWindow(dpy, win);
+        XCloseDisplay(dpy);
+    }
+};
+
+double MsSince(std::chrono::steady_clock::time_point t0) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
+        .count();
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main() {
+    GlContext gl;
+    if (!gl.Open()) {
+        std::fprintf(stderr, "jpeg_load_bench: needs an X display with GLX (try xvfb-run)\n");
+        return 1;
+    }
+    char name[] = "/tmp/jpeg_load_bench_XXXXXX";
+    const int fd = mkstemp(name);
+    if (fd < 0) return 1;
+    close(fd);
+    const std::string path = name;
+    if (!WriteTestPicture(path)) {
+        std::fprintf(stderr, "jpeg_load_bench: cannot write %s\n", path.c_str());
+        return 1;
+    }
+    std::printf("renderer: %s\n", (const char*)glGetString(GL_RENDERER));
+
+    // Decoding alone, then the whole load (decode + upload); the upload is
+    // the difference.  The first whole load is left out of the figures: it
+    // includes the driver's one-time set-up.
+    {
+        CTexture first;
+        first.LoadJPEG(path.c_str());
+        glFinish();
+    }
+    std::vector<double> decode, whole;
+    for (int i = 0; i < kRounds; ++i) {
+        auto t0 = std::chrono::steady_clock::now();
+        JpegImage* image = LoadJpegImage(path.c_str());
+        decode.push_back(MsSince(t0));
+        if (!image) return 1;
+        delete[] image->pixels;
+        delete image;
+
+        t0 = std::chrono::steady_clock::now();
+        {
+            CTexture texture;
+            texture.LoadJPEG(path.c_str());
+            glFinish();
+            whole.push_back(MsSince(t0));
+        }
+    }
+    std::remove(path.c_str());
+    const double d = Median(decode), w = Median(whole);
+    std::printf("1920x1200 JPEG (quality 90) into a texture, median of %d:\n", kRounds);
+    std::printf("  decode (LoadJpegImage):          %7.1f ms\n", d);
+    std::printf("  upload (mipmaps, filters):       %7.1f ms\n", w - d);
+    std::printf("  whole load (CTexture::LoadJPEG): %7.1f ms\n", w);
+    return 0;
+}
