@@ -1,7 +1,9 @@
 // Frame time of the complete frame at 1280x800 for a scene of 60 busy
 // emitters, with the motion-blur trail on and off, split into backdrop and
 // water, fountain simulation, fountain drawing, and trail with swap.
-// Run under Xvfb:
+// The water goes through the ripple program when the shader sources are
+// found (--shaders DIR, default data/shaders of the working directory).
+// Run under Xvfb from the source tree:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" ./build/frame_bench [--frames N]
 #include <GL/glew.h>
 #include <GL/glu.h>
@@ -55,6 +57,19 @@ private:
     ToolGlxWindow& window_;
 };
 
+bool CopyFile(const std::string& from, const std::string& to) {
+    FILE* in = std::fopen(from.c_str(), "rb");
+    if (!in) return false;
+    FILE* out = std::fopen(to.c_str(), "wb");
+    bool ok = out != nullptr;
+    char buf[4096];
+    size_t n;
+    while (ok && (n = std::fread(buf, 1, sizeof buf, in)) > 0) ok = std::fwrite(buf, 1, n, out) == n;
+    std::fclose(in);
+    if (out) ok = std::fclose(out) == 0 && ok;
+    return ok;
+}
+
 void WriteText(const std::string& path, const std::string& text) {
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) return;
@@ -93,7 +108,7 @@ pictures::Rgba Sprite(bool darkWhereClear) {
 // One scene (1600x1000 backdrop, 1024x1024 water), one figure of 60
 // emitters in a 10 x 6 grid, and one script that sets all of them spraying
 // with the sweep program, which keeps them active for good.
-std::string MakeDataSet() {
+std::string MakeDataSet(const std::string& shaders) {
     char tmpl[] = "/tmp/wavendell_bench_XXXXXX";
     const char* made = mkdtemp(tmpl);
     if (!made) return "";
@@ -126,6 +141,9 @@ std::string MakeDataSet() {
               "<Scenario><Scenes><Scene path='scene'/></Scenes><Script action='busy.xml'/>"
               "</Scenario>");
     WriteText(root + "options.xml", "<OPTIONS/>");
+    mkdir((root + "shaders").c_str(), 0755);
+    for (const char* name : {"ripple.vsh", "ripple.fsh"})
+        CopyFile(shaders + "/" + name, root + "shaders/" + name);
     return root;
 }
 
@@ -174,11 +192,13 @@ void DrawParticles(CActionScript& script) {
 
 int main(int argc, char** argv) {
     int frames = 40, warmup = 700;
+    std::string shaders = "data/shaders";
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--frames")) frames = std::max(1, std::atoi(argv[i + 1]));
         if (!std::strcmp(argv[i], "--warmup")) warmup = std::max(0, std::atoi(argv[i + 1]));
+        if (!std::strcmp(argv[i], "--shaders")) shaders = argv[i + 1];
     }
-    const std::string data = MakeDataSet();
+    const std::string data = MakeDataSet(shaders);
     if (data.empty() || data.size() >= sizeof g_dataDir) return 1;
     std::strcpy(g_dataDir, data.c_str());
 
@@ -201,7 +221,8 @@ int main(int argc, char** argv) {
     CScenario& show = *g_scenario;
     if (!show.script) return 1;
     CStage& stage = show.Stage();
-    std::printf("renderer: %s\n", (const char*)glGetString(GL_RENDERER));
+    std::printf("renderer: %s; water %s\n", (const char*)glGetString(GL_RENDERER),
+                g_shadersAvailable ? "through the ripple program" : "fixed-function");
 
     // Bring the pools to their steady state without drawing.
     for (int i = 0; i < warmup; ++i) {
@@ -234,7 +255,7 @@ int main(int argc, char** argv) {
             glPushMatrix();
             glDisable(GL_BLEND);
             stage.DrawBackdrop();
-            stage.DrawWater();
+            DrawWaterSurface(stage);
             glPopMatrix();
             glFinish();
             const Clock::time_point t1 = Clock::now();
