@@ -1,11 +1,32 @@
 #include "host/xscreensaver_registration.h"
 
+#include <sys/stat.h>
+
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <vector>
 
-const char* const kHackProgramLine = "  GL: \"Wavendell fountains\" wavendell --root \\n\\";
+const char* const kXScreenSaverHackDir = "/usr/libexec/xscreensaver";
+
+static const char kProgramName[] = "wavendell";
+
+std::string HackProgramLine(const std::string& hackDir) {
+    if (hackDir.empty() || hackDir[0] != '/') return "";
+    for (char c : hackDir) {
+        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                           (c >= '0' && c <= '9') || c == '/' || c == '.' || c == '_' ||
+                           c == '-' || c == '+';
+        if (!plain) return "";
+    }
+    std::string dir = hackDir;
+    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+    const std::string program =
+        dir == kXScreenSaverHackDir ? kProgramName : dir + "/" + kProgramName;
+    return "  GL: \"Wavendell fountains\" " + program + " --root \\n\\";
+}
 
 static std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
@@ -15,16 +36,63 @@ static std::vector<std::string> SplitLines(const std::string& text) {
     return lines;
 }
 
+// XScreenSaver continues a line only when a backslash comes right before
+// its newline.
 static bool EndsWithContinuation(const std::string& line) {
-    size_t end = line.find_last_not_of(" \t");
-    if (end == std::string::npos || line[end] != '\\') return false;
-    // An even run of backslashes is an escaped backslash, not a continuation.
-    size_t run = 0;
-    for (size_t i = end + 1; i-- > 0 && line[i] == '\\';) ++run;
-    return run % 2 == 1;
+    return !line.empty() && line.back() == '\\';
 }
 
-RegistrationResult AddHackToSettings(const std::string& text, std::string* out, std::string* why) {
+static bool IsBlank(const std::string& s) { return s.find_first_not_of(" \t") == std::string::npos; }
+
+static std::string Trimmed(const std::string& s) {
+    size_t b = s.find_first_not_of(" \t");
+    if (b == std::string::npos) return "";
+    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+}
+
+// The program an entry runs: entries read "[-] [visual:] ["name"] command".
+static std::string EntryProgram(std::string entry) {
+    entry = Trimmed(entry);
+    if (!entry.empty() && entry[0] == '-') entry = Trimmed(entry.substr(1));
+    size_t word = entry.find_first_of(" \t");
+    if (word != std::string::npos && word > 0 && entry[word - 1] == ':')
+        entry = Trimmed(entry.substr(word));
+    else if (word == std::string::npos && !entry.empty() && entry.back() == ':')
+        return "";
+    if (!entry.empty() && entry[0] == '"') {
+        size_t close = entry.find('"', 1);
+        if (close == std::string::npos) return "";
+        entry = Trimmed(entry.substr(close + 1));
+    }
+    const std::string command = entry.substr(0, entry.find_first_of(" \t"));
+    const size_t slash = command.rfind('/');
+    return slash == std::string::npos ? command : command.substr(slash + 1);
+}
+
+// True when an entry of the list (lines first..last) runs our program.
+static bool ListRunsUs(const std::vector<std::string>& lines, size_t first, size_t last) {
+    std::string value = lines[first].substr(sizeof "programs:" - 1);
+    for (size_t i = first + 1; i <= last; ++i) {
+        value.pop_back();  // the continuation of the line before
+        value += lines[i];
+    }
+    size_t start = 0;
+    for (;;) {
+        size_t end = value.find("\\n", start);
+        if (EntryProgram(value.substr(start, end == std::string::npos ? end : end - start)) ==
+            kProgramName)
+            return true;
+        if (end == std::string::npos) return false;
+        start = end + 2;
+    }
+}
+
+RegistrationResult AddHackToSettings(const std::string& text, const std::string& entry,
+                                     std::string* out, std::string* why) {
+    if (!EndsWithContinuation(entry)) {
+        *why = "the programs entry is malformed";
+        return REG_UNPARSABLE;
+    }
     if (text.find('\0') != std::string::npos) {
         *why = "the file holds binary data";
         return REG_UNPARSABLE;
@@ -50,24 +118,22 @@ RegistrationResult AddHackToSettings(const std::string& text, std::string* out, 
         }
         ++last;
     }
-    for (size_t i = header; i <= last; ++i) {
-        if (lines[i].find("wavendell --root") != std::string::npos) return REG_ALREADY_THERE;
-    }
-    if (!EndsWithContinuation(lines[header])) {
-        // A one-line list: continue it onto our entry and the old value.
-        std::string value = lines[header].substr(9);
-        size_t start = value.find_first_not_of(" \t");
-        value = start == std::string::npos ? "" : value.substr(start);
-        std::vector<std::string> replacement = {"programs:\t\\", kHackProgramLine};
-        if (value.empty()) {
-            replacement.back().resize(replacement.back().size() - 1);  // no continuation
-        } else {
-            replacement.push_back("  " + value);
-        }
-        lines.erase(lines.begin() + (long)header);
-        lines.insert(lines.begin() + (long)header, replacement.begin(), replacement.end());
+    if (ListRunsUs(lines, header, last)) return REG_ALREADY_THERE;
+
+    const std::string lastEntry = entry.substr(0, entry.size() - 1);  // not continued
+    if (last > header && IsBlank(lines[last])) {
+        // The list ends with a blank line, as XScreenSaver writes it: ours
+        // goes before that line.
+        lines.insert(lines.begin() + (long)last, entry);
     } else {
-        lines.insert(lines.begin() + (long)header + 1, kHackProgramLine);
+        // Continue the last line onto ours, separating the entries.
+        std::string& tail = lines[last];
+        const std::string kept = Trimmed(tail);
+        const bool separated = kept.empty() || kept == "programs:" ||
+                               (kept.size() >= 2 && kept.compare(kept.size() - 2, 2, "\\n") == 0);
+        if (!separated) tail += " \\n";
+        tail += "\\";
+        lines.insert(lines.begin() + (long)last + 1, lastEntry);
     }
     std::string result;
     for (const std::string& l : lines) result += l + "\n";
@@ -75,11 +141,26 @@ RegistrationResult AddHackToSettings(const std::string& text, std::string* out, 
     return REG_ADDED;
 }
 
-int RegisterHackInFile(const std::string& path) {
+// Writes text to path with the given permissions; false on any failure.
+static bool WriteWholeFile(const std::string& path, const std::string& text, mode_t mode) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    ok = std::fflush(f) == 0 && ok;
+    ok = chmod(path.c_str(), mode) == 0 && ok;
+    ok = std::fclose(f) == 0 && ok;
+    return ok;
+}
+
+int RegisterHackInFile(const std::string& givenPath, const std::string& entry) {
+    // A linked settings file is changed where it lives, as XScreenSaver does.
+    char resolved[PATH_MAX];
+    const std::string path = realpath(givenPath.c_str(), resolved) ? resolved : givenPath;
     std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    struct stat st;
+    if (!in || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
         std::fprintf(stderr, "%s: cannot be read; start xscreensaver-settings once so it writes "
-                             "its settings, then run this again\n", path.c_str());
+                             "its settings, then run this again\n", givenPath.c_str());
         return 1;
     }
     std::stringstream buf;
@@ -87,41 +168,29 @@ int RegisterHackInFile(const std::string& path) {
     in.close();
     const std::string text = buf.str();
     std::string updated, why;
-    switch (AddHackToSettings(text, &updated, &why)) {
+    switch (AddHackToSettings(text, entry, &updated, &why)) {
     case REG_ALREADY_THERE:
-        std::printf("%s already lists the Wavendell fountains.\n", path.c_str());
+        std::printf("%s already lists the Wavendell fountains.\n", givenPath.c_str());
         return 0;
     case REG_UNPARSABLE:
-        std::fprintf(stderr, "%s was left unchanged: %s\n", path.c_str(), why.c_str());
+        std::fprintf(stderr, "%s was left unchanged: %s\n", givenPath.c_str(), why.c_str());
         return 1;
     case REG_ADDED:
         break;
     }
+    const mode_t mode = st.st_mode & 07777;
     const std::string backup = path + ".wavendell-backup";
     const std::string temp = path + ".wavendell-new";
-    {
-        std::ofstream b(backup, std::ios::binary | std::ios::trunc);
-        b << text;
-        if (!b.flush()) {
-            std::fprintf(stderr, "%s: cannot write the backup; nothing changed\n", backup.c_str());
-            return 1;
-        }
+    if (!WriteWholeFile(backup, text, mode)) {
+        std::fprintf(stderr, "%s: cannot write the backup; nothing changed\n", backup.c_str());
+        return 1;
     }
-    {
-        std::ofstream t(temp, std::ios::binary | std::ios::trunc);
-        t << updated;
-        if (!t.flush()) {
-            std::remove(temp.c_str());
-            std::fprintf(stderr, "%s: cannot be written; nothing changed\n", temp.c_str());
-            return 1;
-        }
-    }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+    if (!WriteWholeFile(temp, updated, mode) || std::rename(temp.c_str(), path.c_str()) != 0) {
         std::remove(temp.c_str());
-        std::fprintf(stderr, "%s: cannot be replaced; nothing changed\n", path.c_str());
+        std::fprintf(stderr, "%s: cannot be replaced; nothing changed\n", givenPath.c_str());
         return 1;
     }
     std::printf("Added the Wavendell fountains to %s (backup: %s).\n"
-                "Pick it in xscreensaver-settings.\n", path.c_str(), backup.c_str());
+                "Pick it in xscreensaver-settings.\n", givenPath.c_str(), backup.c_str());
     return 0;
 }

@@ -1,8 +1,11 @@
 #include "platform/registry_files.h"
 
+#include "install_dirs.h"  // generated: WAVENDELL_SYSCONF_XDG_DIR
+
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -38,28 +41,36 @@ static bool IsRegularFile(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-static std::vector<std::string> HiveDirectories(Hive hive) {
+const char* const kInstalledConfigDir = WAVENDELL_SYSCONF_XDG_DIR;
+
+std::vector<std::string> MachineHiveDirectories() {
     std::vector<std::string> dirs;
-    if (hive == HKEY_LOCAL_MACHINE) {
-        const char* env = std::getenv("XDG_CONFIG_DIRS");
-        std::string list = (env && *env) ? env : "/etc/xdg";
-        size_t start = 0;
-        for (;;) {
-            size_t end = list.find(':', start);
-            std::string dir = list.substr(start, end == std::string::npos ? std::string::npos
-                                                                         : end - start);
-            if (!dir.empty() && dir[0] == '/') dirs.push_back(dir);
-            if (end == std::string::npos) break;
-            start = end + 1;
-        }
+    auto add = [&dirs](const std::string& dir) {
+        if (!dir.empty() && dir[0] == '/' && std::find(dirs.begin(), dirs.end(), dir) == dirs.end())
+            dirs.push_back(dir);
+    };
+    const char* env = std::getenv("XDG_CONFIG_DIRS");
+    const std::string list = (env && *env) ? env : "/etc/xdg";
+    size_t start = 0;
+    for (;;) {
+        size_t end = list.find(':', start);
+        add(list.substr(start, end == std::string::npos ? std::string::npos : end - start));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    add(kInstalledConfigDir);
+    return dirs;
+}
+
+static std::vector<std::string> HiveDirectories(Hive hive) {
+    if (hive == HKEY_LOCAL_MACHINE) return MachineHiveDirectories();
+    std::vector<std::string> dirs;
+    const char* env = std::getenv("XDG_CONFIG_HOME");
+    if (env && env[0] == '/') {
+        dirs.push_back(env);
     } else {
-        const char* env = std::getenv("XDG_CONFIG_HOME");
-        if (env && env[0] == '/') {
-            dirs.push_back(env);
-        } else {
-            const char* home = std::getenv("HOME");
-            if (home && home[0] == '/') dirs.push_back(std::string(home) + "/.config");
-        }
+        const char* home = std::getenv("HOME");
+        if (home && home[0] == '/') dirs.push_back(std::string(home) + "/.config");
     }
     return dirs;
 }

@@ -4,7 +4,11 @@
 // "CorvelScreenSavers/FreeWavendell" (the leading "Software\" is dropped and
 // every backslash separates a directory) below the hive's directory:
 //   HKEY_LOCAL_MACHINE: the first directory of $XDG_CONFIG_DIRS (a colon
-//                       separated list, default /etc/xdg) that holds the file;
+//                       separated list, default /etc/xdg) that holds the file,
+//                       else the configuration directory of the installation
+//                       the program was built for (<sysconfdir>/xdg, where
+//                       "cmake --install" puts the file under a prefix other
+//                       than /usr);
 //   HKEY_CURRENT_USER:  $XDG_CONFIG_HOME (default $HOME/.config).
 // Relative directories in these variables are ignored, as XDG asks.
 //
@@ -19,10 +23,18 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
 namespace plat {
+
+// The installation's machine-wide configuration directory (<sysconfdir>/xdg).
+extern const char* const kInstalledConfigDir;
+
+// The directories searched for HKEY_LOCAL_MACHINE keys, in order, without
+// repeats.
+std::vector<std::string> MachineHiveDirectories();
 
 // The file of key under hive, or "" when the key does not exist.
 std::string RegistryKeyFile(Hive hive, const char* key);

@@ -20,16 +20,14 @@ static bool TrailOn() { return g_options.DoNotUseAccumBuffer == 0 && g_accumAvai
 void ResizeViewport(int w, int h) {
     g_windowWidth = w;
     g_windowHeight = h;
-    int v = g_options.KeepAspect_1_6 ? (int)(w / 1.6) : h;
-    // A zero height (minimised or collapsed window) keeps the last aspect
-    // and a one-pixel viewport, so the projection stays defined.
-    if (v <= 0) v = 1;
-    if (w <= 0) w = 1;
-    g_viewAspect = (double)w / (double)v;
-    glViewport(0, (h - v) / 2, w, v);
+    const int v = g_options.KeepAspect_1_6 ? (int)(w / 1.6) : h;
+    // A collapsed window (no height, or no width with the letterbox) has no
+    // aspect: keep the last one so the projection stays defined.
+    if (v > 0 && w > 0) g_viewAspect = (double)w / (double)v;
+    glViewport(0, (h - v) / 2, w > 0 ? w : 0, v > 0 ? v : 0);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45.0, (double)w / (double)v, 0.5, 200.0);
+    gluPerspective(45.0, g_viewAspect, 0.5, 200.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     if (TrailOn()) {

@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the saver needs to build, run and test.
 # Needs root (apt-get); as another user it says what to install and stops.
+# Usage: scripts/install-deps.sh [package | package-test]
+#   package:      also what building the Debian package needs (cpack finds
+#                 the programs' library dependencies with file);
+#   package-test: also what scripts/package-test.sh needs (pgrep and the
+#                 XScreenSaver daemon).
 set -euo pipefail
 
 PACKAGES=(
@@ -11,6 +16,12 @@ PACKAGES=(
   googletest libgtest-dev
   xvfb xauth x11-utils
 )
+case "${1:-}" in
+  "") ;;
+  package) PACKAGES+=(file) ;;
+  package-test) PACKAGES+=(file procps xscreensaver) ;;
+  *) echo "usage: $0 [package | package-test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${PACKAGES[@]}"; do

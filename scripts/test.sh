@@ -47,9 +47,13 @@ run_suite "$root/build"
 echo "== build and tests with AddressSanitizer and UndefinedBehaviorSanitizer =="
 # Mesa's driver keeps allocations for the life of the process; leaks are
 # checked only in our own code (see tests/lsan.supp).
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:suppressions=$root/tests/asan.supp
 export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 run_suite "$root/build-sanitize" -DWAVENDELL_SANITIZE=ON
+unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
+
+echo "== Debian package and XScreenSaver =="
+bash scripts/package-test.sh "$root/build-package"
 
 echo "all tests passed"

@@ -4,6 +4,7 @@
 
 #include <GL/glx.h>
 #include <X11/Xlib.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <vector>
@@ -13,7 +14,11 @@ public:
     // A w x h window; with accum the visual has a 16-bit-per-channel
     // accumulation buffer.  ok() tells whether the context is current.
     ToolGlxWindow(int w, int h, bool accum) : w_(w), h_(h) {
-        dpy_ = XOpenDisplay(nullptr);
+        // A busy X server may refuse a connection for a moment (EAGAIN).
+        for (int attempt = 0; attempt < 50 && !dpy_; ++attempt) {
+            dpy_ = XOpenDisplay(nullptr);
+            if (!dpy_) usleep(20000);
+        }
         if (!dpy_) return;
         int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
                        GLX_BLUE_SIZE, 8, GLX_ALPHA_SIZE, 8, GLX_DEPTH_SIZE, 24,

@@ -1,8 +1,8 @@
 // Generates the pictures, sprites and figure files of the shipped show.
 //
-//   make_show_data <data folder>
+//   make_show_data <data folder> [scenes] [sprites] [figures]
 //
-// Everything is procedural and seeded with fixed numbers, so a run gives the
+// Without a part named, all three are made.  Everything is procedural and seeded with fixed numbers, so a run gives the
 // same files every time.  The output is committed; a build never runs this.
 //
 // Backdrops are 2048x1024 JPEGs painted in stage units: the picture covers
@@ -10,11 +10,6 @@
 // on screen.  Water pictures are 2048x512 JPEGs that tile in both directions,
 // because the ripple shader pushes texture coordinates past the edges.
 // Sprites are 32-bit bottom-up BMPs with alpha.
-
-#include <cstddef>
-#include <cstdio>
-
-#include <jpeglib.h>
 
 #include <algorithm>
 #include <cmath>
@@ -26,6 +21,8 @@
 #include <vector>
 
 #include <sys/stat.h>
+
+#include "tools/picture_files.h"
 
 namespace {
 
@@ -185,90 +182,40 @@ uint8_t ToByte(float v, float dither) {
     return uint8_t(std::min(255, std::max(0, b)));
 }
 
-// Writes the picture as a JPEG, top row first, with a little dither so that
-// smooth skies do not band.
+// Writes the picture as a JPEG, with a little dither so that smooth skies
+// do not band.
 bool WriteJpeg(const Image& im, const std::string& path, int quality) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-        return false;
-    }
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr jerr;
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, f);
-    cinfo.image_width = im.w;
-    cinfo.image_height = im.h;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, quality, TRUE);
-    cinfo.optimize_coding = TRUE;
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<uint8_t> row(size_t(im.w) * 3);
+    pictures::Rgb out(im.w, im.h);
     Random dither(99);
-    for (int y = 0; y < im.h; ++y) {
+    for (int y = 0; y < im.h; ++y)
         for (int x = 0; x < im.w; ++x) {
             Rgb c = im.px[size_t(y) * im.w + x];
             float d = dither.Unit() - 0.5f;
-            row[size_t(x) * 3 + 0] = ToByte(c.r, d);
-            row[size_t(x) * 3 + 1] = ToByte(c.g, d);
-            row[size_t(x) * 3 + 2] = ToByte(c.b, d);
+            uint8_t* p = out.At(x, y);
+            p[0] = ToByte(c.r, d);
+            p[1] = ToByte(c.g, d);
+            p[2] = ToByte(c.b, d);
         }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    std::fclose(f);
-    return true;
+    if (pictures::WriteJpeg(path.c_str(), out, quality)) return true;
+    std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    return false;
 }
 
-void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) {
-    b[at] = uint8_t(v);
-    b[at + 1] = uint8_t(v >> 8);
-}
-void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> (8 * i));
-}
-
-// Writes a 32-bit BMP: 14-byte file header, 40-byte information header,
-// BGRA pixels from offset 54, bottom row first (the image's row 0 is its top).
+// Writes a sprite as a 32-bit bottom-up BMP with alpha.
 bool WriteBmp(const Image& im, const std::string& path) {
-    const uint32_t pixelBytes = uint32_t(im.w) * im.h * 4;
-    std::vector<uint8_t> b(54 + pixelBytes, 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    Put32(b, 2, 54 + pixelBytes);
-    Put32(b, 10, 54);
-    Put32(b, 14, 40);
-    Put32(b, 18, uint32_t(im.w));
-    Put32(b, 22, uint32_t(im.h));
-    Put16(b, 26, 1);
-    Put16(b, 28, 32);
-    Put32(b, 30, 0);  // uncompressed
-    Put32(b, 34, pixelBytes);
-    Put32(b, 38, 2835);  // 72 dpi
-    Put32(b, 42, 2835);
-    size_t at = 54;
-    for (int y = im.h - 1; y >= 0; --y) {
+    pictures::Rgba out(im.w, im.h);
+    for (int y = 0; y < im.h; ++y)
         for (int x = 0; x < im.w; ++x) {
             size_t i = size_t(y) * im.w + x;
-            Rgb c = im.px[i];
-            b[at++] = ToByte(c.b, 0);
-            b[at++] = ToByte(c.g, 0);
-            b[at++] = ToByte(c.r, 0);
-            b[at++] = ToByte(im.alpha[i], 0);
+            uint8_t* p = out.At(x, y);
+            p[0] = ToByte(im.px[i].r, 0);
+            p[1] = ToByte(im.px[i].g, 0);
+            p[2] = ToByte(im.px[i].b, 0);
+            p[3] = ToByte(im.alpha[i], 0);
         }
-    }
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-        return false;
-    }
-    bool ok = std::fwrite(b.data(), 1, b.size(), f) == b.size();
-    return std::fclose(f) == 0 && ok;
+    if (pictures::WriteBmp32(path.c_str(), out)) return true;
+    std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    return false;
 }
 
 bool WriteText(const std::string& path, const std::string& text) {
@@ -342,8 +289,8 @@ public:
             }
     }
 
-    // A field of stars above the line v = above; denser and brighter ones
-    // drawn from the same generator.
+    // A field of stars above the line v = above, few of them bright.  When
+    // density is given, it is the share of stars kept at (u, v).
     void Stars(uint64_t seed, int count, float above, float brightness,
                const std::function<float(float, float)>& density = nullptr) {
         Random rnd(seed);
@@ -371,10 +318,6 @@ public:
         }
     }
 };
-
-}  // namespace
-
-namespace {
 
 // ---------------------------------------------------------------- shapes
 
@@ -1136,9 +1079,9 @@ Image DropletSprite() {
             float dx = (x + 0.5f) / n * 2 - 1, dy = (y + 0.5f) / n * 2 - 1;
             float r = std::sqrt(dx * dx + dy * dy);
             float a = std::exp(-r * r * 4.5f) * (1 - Smooth(0.8f, 1.0f, r));
-            float spec = std::exp(-((dx + 0.25f) * (dx + 0.25f) + (dy + 0.3f) * (dy + 0.3f)) * 30);
-            im.At(x, y) = Mix(Hex(0xe4f0ff), Hex(0xffffff), spec);
-            im.alpha[size_t(y) * n + x] = Clamp01(a + 0.25f * spec);
+            float shine = std::exp(-((dx + 0.25f) * (dx + 0.25f) + (dy + 0.3f) * (dy + 0.3f)) * 30);
+            im.At(x, y) = Mix(Hex(0xe4f0ff), Hex(0xffffff), shine);
+            im.alpha[size_t(y) * n + x] = Clamp01(a + 0.25f * shine);
         }
     return im;
 }
@@ -1166,8 +1109,10 @@ Image SplashSprite() {
             // Opaque wherever there is foam: the emitter pass adds colour
             // times alpha and keeps the water behind in proportion to the
             // colour, so a weak alpha would only darken the water.
+            float alpha = Smooth(0.0f, 0.3f, a);
+            if (alpha < 0.5f / 255) a = alpha = 0;  // clear texels stay black
             im.At(x, y) = Hex(0xf4fbff) * (0.85f * a);
-            im.alpha[size_t(y) * n + x] = Smooth(0.0f, 0.3f, a);
+            im.alpha[size_t(y) * n + x] = alpha;
         }
     return im;
 }
@@ -1186,13 +1131,13 @@ Image NozzleSprite() {
             float half = fy > 0.78f ? 0.8f : (fy > 0.7f ? 0.8f - (0.78f - fy) * 2.5f : 0.6f);
             if (fy < 0.04f) half = 0.7f;  // foot ring
             float inside = 1 - Smooth(half - 0.04f, half + 0.02f, std::fabs(fx));
-            if (inside <= 0) continue;
+            if (inside < 0.5f / 255) continue;  // clear texels stay black
             float nx = Clamp01(std::fabs(fx) / half) * (fx < 0 ? -1 : 1);
             float nz = std::sqrt(std::max(0.0f, 1 - nx * nx));
             float diffuse = std::max(0.0f, -0.5f * nx + 0.85f * nz);
-            float spec = std::pow(std::max(0.0f, 1 - std::fabs(nx + 0.35f) * 3), 4.0f);
+            float shine = std::pow(std::max(0.0f, 1 - std::fabs(nx + 0.35f) * 3), 4.0f);
             float bands = (fy > 0.78f && fy < 0.82f) || (fy > 0.02f && fy < 0.06f) ? 0.7f : 1.0f;
-            float v = Clamp01((0.25f + 0.6f * diffuse) * bands + 0.6f * spec);
+            float v = Clamp01((0.25f + 0.6f * diffuse) * bands + 0.6f * shine);
             Rgb metal = Mix(Hex(0x6a7078), Hex(0xf0f4f8), v);
             upright.At(x, y) = metal * inside;
             upright.alpha[size_t(y) * n + x] = inside;

@@ -95,9 +95,10 @@ void WriteSprites() {
             uint8_t* d = drop.At(x, y);
             d[0] = d[1] = d[2] = 255;
             d[3] = Clamp(255 * std::pow(std::fmax(0.0, 1 - r), 1.5));
+            // The splash is blended with one minus its colour: dark where
+            // it is transparent.
             uint8_t* s = splash.At(x, y);
-            s[0] = s[1] = s[2] = 255;
-            s[3] = Clamp(255 * std::exp(-std::pow((r - 0.6) / 0.2, 2)));
+            s[0] = s[1] = s[2] = s[3] = Clamp(255 * std::exp(-std::pow((r - 0.6) / 0.2, 2)));
         }
     }
     for (int y = 0; y < 32; ++y) {

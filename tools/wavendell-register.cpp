@@ -5,8 +5,13 @@
 #include <string>
 
 #include "host/xscreensaver_registration.h"
+#include "install_dirs.h"  // generated: WAVENDELL_HACK_DIR
 
 int main(int argc, char** argv) {
+    if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
+        std::fprintf(stderr, "usage: wavendell-register [settings file]   (default: ~/.xscreensaver)\n");
+        return 2;
+    }
     std::string path;
     if (argc > 1) {
         path = argv[1];
@@ -18,5 +23,11 @@ int main(int argc, char** argv) {
         }
         path = std::string(home) + "/.xscreensaver";
     }
-    return RegisterHackInFile(path);
+    const std::string entry = HackProgramLine(WAVENDELL_HACK_DIR);
+    if (entry.empty()) {
+        std::fprintf(stderr, "The saver's directory %s cannot be named in a programs entry; "
+                             "add it to %s by hand\n", WAVENDELL_HACK_DIR, path.c_str());
+        return 1;
+    }
+    return RegisterHackInFile(path, entry);
 }

@@ -50,6 +50,23 @@ TEST_F(RegistryFilesTest, MachineHiveIsTheFirstConfigDirHoldingTheKey) {
               plat::RegistryKeyFile(HKEY_CURRENT_USER, kProductKey));
 }
 
+TEST_F(RegistryFilesTest, MachineHiveEndsWithTheInstallationsConfigDirectory) {
+    // After $XDG_CONFIG_DIRS (relative entries dropped), once.
+    EXPECT_EQ((std::vector<std::string>{dir.path() + "missing", dir.path() + "sys1",
+                                        dir.path() + "sys2", plat::kInstalledConfigDir}),
+              plat::MachineHiveDirectories());
+    env.Set("XDG_CONFIG_DIRS", std::string(plat::kInstalledConfigDir) + ":" + dir.path() + "sys1");
+    EXPECT_EQ((std::vector<std::string>{plat::kInstalledConfigDir, dir.path() + "sys1"}),
+              plat::MachineHiveDirectories());
+    // Without the variable: /etc/xdg, then the installation's directory
+    // unless that is /etc/xdg itself (an installation under /usr).
+    env.Unset("XDG_CONFIG_DIRS");
+    std::vector<std::string> expected = {"/etc/xdg"};
+    if (std::string(plat::kInstalledConfigDir) != "/etc/xdg") expected.push_back(plat::kInstalledConfigDir);
+    EXPECT_EQ(expected, plat::MachineHiveDirectories());
+    EXPECT_EQ('/', plat::kInstalledConfigDir[0]);
+}
+
 TEST_F(RegistryFilesTest, UserHiveFallsBackToHomeConfig) {
     env.Unset("XDG_CONFIG_HOME");
     env.Set("HOME", dir.path() + "home");

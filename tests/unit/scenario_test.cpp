@@ -211,6 +211,22 @@ TEST_F(Scenario, SwitchComesInThe98thFrameOfThePauseAndTheNextFrameIssues) {
     EXPECT_TRUE(Boxes().empty());
 }
 
+TEST_F(Scenario, ScriptThatCanNeverFinishKeepsItsSceneOnScreen) {
+    WriteScene("a", 10);
+    // The first command addresses a figure that does not exist.
+    dir.Write("_scripts/stuck.xml",
+              "<Script><Uses><Figure figureId='1' file='empty.xml'/></Uses><ActionScript>"
+              "<Command group='3'/></ActionScript></Script>");
+    WriteScenario("<Scenes><Scene path='a'/></Scenes><Script action='stuck.xml'/>");
+    scenario.Load("defaultScenario.xml");
+    const CActionScript* first = scenario.script;
+    Frames(2000);
+    EXPECT_EQ(first, scenario.script);
+    EXPECT_EQ(0, scenario.countdown);
+    EXPECT_EQ(-1, scenario.script->issuedMark);
+    EXPECT_TRUE(Boxes().empty());
+}
+
 TEST_F(Scenario, UpdateWithoutAScenarioDoesNothing) {
     Frames(5);
     EXPECT_EQ(nullptr, scenario.script);

@@ -1,0 +1,215 @@
+#!/usr/bin/env bash
+# The Debian package and XScreenSaver, on this machine (needs root):
+#  1. builds the package and installs it;
+#  2. the installed saver, run by an unprivileged user, plays the show in a
+#     window it is given, finding its data through /etc/xdg, and leaves the
+#     installed (read-only) data as it was;
+#  3. a real XScreenSaver daemon, run by that user with settings made by
+#     wavendell-register, shows the fountains full screen on activation and
+#     ends the saver on deactivation;
+#  4. after the package is purged, an installation under another prefix
+#     finds its data through that prefix's etc/xdg.
+# Afterwards the package is purged and the test user removed.
+# Usage: scripts/package-test.sh [build directory]   (default: build-package)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+build=${1:-$root/build-package}
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "package test SKIPPED: it needs root (installs the package, makes a test user)"
+  exit 0
+fi
+if dpkg-query -W -f='${Status}' wavendell 2>/dev/null | grep -q "ok installed"; then
+  echo "package test SKIPPED: wavendell is already installed here and would be replaced;" \
+       "remove it first (dpkg -P wavendell)"
+  exit 0
+fi
+
+bash scripts/install-deps.sh package-test
+
+user=wavendell-test
+tmp=$(mktemp -d /tmp/wavendell-package-test.XXXXXX)
+chmod 755 "$tmp"
+home=$tmp/home
+pids=()
+xvfb_pid=
+
+fail() {
+  echo "package test FAILED: $*" >&2
+  id "$user" >/dev/null 2>&1 && ps -o pid,ppid,stat,etime,args -u "$user" >&2 || true
+  for f in "$tmp"/*.log; do
+    [ -s "$f" ] && { echo "--- $f" >&2; tail -n 40 "$f" >&2; }
+  done
+  exit 1
+}
+
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  if id "$user" >/dev/null 2>&1; then
+    # The daemon and the saver started as the test user.
+    pkill -TERM -u "$user" 2>/dev/null || true
+    sleep 0.5
+    pkill -KILL -u "$user" 2>/dev/null || true
+    userdel "$user" 2>/dev/null || true
+  fi
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  if dpkg-query -W -f='${Status}' wavendell 2>/dev/null | grep -q "ok installed"; then
+    dpkg -P wavendell >/dev/null || true
+  fi
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+# The command prefix that runs a command as the test user with a plain
+# environment, without a process of its own (so that $! of a background run
+# is the command itself); set once the display is known.
+as_user_cmd=()
+as_user() { "${as_user_cmd[@]}" "$@"; }
+
+# Waits up to $1 tenths of a second for the command after it to succeed.
+wait_for() {
+  local tenths=$1; shift
+  for _ in $(seq 1 "$tenths"); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+echo "== package =="
+start=$SECONDS
+deb=$(bash scripts/package.sh "$build")
+cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target screen_probe >/dev/null
+probe=$build/screen_probe
+echo "built $deb in $((SECONDS - start)) s"
+
+start=$SECONDS
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$tmp/apt.log" 2>&1 ||
+  fail "the package does not install"
+for f in /usr/libexec/xscreensaver/wavendell /usr/bin/wavendell-register \
+         /usr/share/wavendell/data/defaultScenario.xml /usr/share/xscreensaver/config/wavendell.xml \
+         /usr/share/man/man6/wavendell.6.gz /usr/share/man/man1/wavendell-register.1.gz; do
+  [ -f "$f" ] || fail "$f is not installed"
+done
+[ "$(cat /etc/xdg/CorvelScreenSavers/FreeWavendell)" = "Dir=/usr/share/wavendell" ] ||
+  fail "/etc/xdg/CorvelScreenSavers/FreeWavendell does not name /usr/share/wavendell"
+dpkg-query --control-show wavendell conffiles | grep -qx /etc/xdg/CorvelScreenSavers/FreeWavendell ||
+  fail "the settings file is not a configuration file of the package"
+echo "installed in $((SECONDS - start)) s"
+
+# The test user and a private X server that the user may connect to.
+userdel "$user" 2>/dev/null || true
+useradd --system --no-create-home --home-dir "$home" --shell /bin/sh --user-group "$user"
+mkdir -p "$home"
+chown "$user:" "$home"
+display=
+for n in $(seq 150 200); do
+  [ -e "/tmp/.X${n}-lock" ] && continue
+  Xvfb ":$n" -screen 0 1280x1024x24 -ac -br -nolisten tcp -noreset >"$tmp/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  if wait_for 50 test -e "/tmp/.X11-unix/X$n"; then display=":$n"; break; fi
+  kill "$xvfb_pid" 2>/dev/null || true
+  xvfb_pid=
+done
+[ -n "$display" ] || fail "could not start Xvfb"
+as_user_cmd=(setpriv --reuid="$user" --regid="$user" --init-groups
+             env -i HOME="$home" USER="$user" LOGNAME="$user" SHELL=/bin/sh
+             PATH=/usr/local/bin:/usr/bin:/bin DISPLAY="$display")
+
+# Plays the installed program $1 in a window of its own and checks the show.
+play_in_window() {
+  local program=$1 what=$2
+  "${as_user_cmd[@]}" "$probe" window 640 400 >"$tmp/window.txt" 2>"$tmp/window.log" &
+  local window_pid=$!
+  pids+=("$window_pid")
+  wait_for 100 grep -q '^0x' "$tmp/window.txt" || fail "no window for the saver"
+  local id
+  id=$(head -n 1 "$tmp/window.txt")
+  "${as_user_cmd[@]}" "$program" --window-id "$id" >"$tmp/saver-out.log" 2>"$tmp/saver.log" &
+  local saver_pid=$!
+  pids+=("$saver_pid")
+  as_user "$probe" watch "$id" 90 || fail "$what: no fountains in the window"
+  kill -TERM "$saver_pid"
+  local status=0
+  wait "$saver_pid" || status=$?
+  [ "$status" -eq 0 ] || fail "$what: the saver ended with status $status"
+  [ ! -s "$tmp/saver.log" ] || fail "$what: the saver complained"
+  kill "$window_pid" 2>/dev/null || true
+  wait "$window_pid" 2>/dev/null || true
+}
+
+echo "== the installed saver in a given window =="
+start=$SECONDS
+play_in_window /usr/libexec/xscreensaver/wavendell "installed saver"
+# The data folder is not the user's to write: the options file is left as
+# installed, without a temporary file beside it.
+dpkg -V wavendell >"$tmp/verify.log" 2>&1 && [ ! -s "$tmp/verify.log" ] ||
+  fail "the installed files changed"
+[ ! -e /usr/share/wavendell/data/options.xml.new ] || fail "options.xml.new was left behind"
+echo "the installed saver plays the show ($((SECONDS - start)) s)"
+
+echo "== XScreenSaver daemon =="
+start=$SECONDS
+# Settings as xscreensaver-settings writes them, with an empty programs
+# list; wavendell-register adds our entry, the only one, so "selected: 0".
+cat >"$home/.xscreensaver" <<'EOF'
+# XScreenSaver Preferences File
+
+timeout:	1:00:00
+cycle:		1:00:00
+lock:		False
+lockTimeout:	0:00:00
+splash:		False
+fade:		False
+unfade:		False
+dpmsEnabled:	False
+
+mode:		one
+selected:	0
+
+programs:								      \
+
+pointerHysteresis:	10
+EOF
+chown "$user:" "$home/.xscreensaver"
+as_user /usr/bin/wavendell-register >"$tmp/register.log" 2>&1 || fail "wavendell-register failed"
+grep -qxF '  GL: "Wavendell fountains" wavendell --root \n\' "$home/.xscreensaver" ||
+  fail "wavendell-register did not add the entry"
+[ -f "$home/.xscreensaver.wavendell-backup" ] || fail "wavendell-register kept no backup"
+
+# Before activation the screen stays black: the check can tell.
+if as_user "$probe" watch root 3 >/dev/null; then fail "the screen changes before activation"; fi
+
+"${as_user_cmd[@]}" xscreensaver --no-splash --verbose >"$tmp/xscreensaver.log" 2>&1 &
+pids+=("$!")
+wait_for 100 as_user xscreensaver-command -version >/dev/null 2>&1 ||
+  fail "the daemon does not answer"
+as_user xscreensaver-command -activate >/dev/null 2>&1 || fail "xscreensaver-command -activate failed"
+wait_for 300 pgrep -u "$user" -x wavendell >/dev/null || fail "the daemon did not start the saver"
+as_user "$probe" watch root 90 || fail "no fountains on the screen after activation"
+as_user xscreensaver-command -deactivate >/dev/null 2>&1 || fail "xscreensaver-command -deactivate failed"
+wait_for 100 sh -c "! pgrep -u '$user' -x wavendell" || fail "the saver still runs after deactivation"
+as_user xscreensaver-command -exit >/dev/null 2>&1 || true
+echo "XScreenSaver shows the fountains and ends them ($((SECONDS - start)) s)"
+
+echo "== installation under another prefix =="
+start=$SECONDS
+dpkg -P wavendell >/dev/null
+[ ! -e /etc/xdg/CorvelScreenSavers/FreeWavendell ] || fail "purging left the settings file"
+prefix=$tmp/prefix
+cmake -S "$root" -B "$build" -DCMAKE_INSTALL_PREFIX="$prefix" >/dev/null
+cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target wavendell wavendell-register >/dev/null
+cmake --install "$build" >/dev/null
+[ "$(cat "$prefix/etc/xdg/CorvelScreenSavers/FreeWavendell")" = "Dir=$prefix/share/wavendell" ] ||
+  fail "the settings file under the prefix does not name its share folder"
+play_in_window "$prefix/libexec/xscreensaver/wavendell" "saver under $prefix"
+printf 'programs:\n' >"$home/other-settings"
+chown "$user:" "$home/other-settings"
+as_user "$prefix/bin/wavendell-register" "$home/other-settings" >/dev/null ||
+  fail "wavendell-register under $prefix failed"
+grep -qF "$prefix/libexec/xscreensaver/wavendell --root" "$home/other-settings" ||
+  fail "the entry under $prefix does not name the program by its path"
+echo "an installation under $prefix finds its data ($((SECONDS - start)) s)"
+
+echo "package test passed"

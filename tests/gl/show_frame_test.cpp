@@ -1,0 +1,365 @@
+// The complete frame under real GL: InitRendering with a data set, then
+// RenderFrame with a simulated tick, read back before the (in-memory) swap.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <malloc.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "fountains/fountain_textures.h"
+#include "options/options.h"
+#include "render/rendering.h"
+#include "scenario/action_script.h"
+#include "scenario/scenario.h"
+#include "scenario/stage.h"
+#include "tests/support/gl_test_window.h"
+#include "tests/support/picture_files.h"
+#include "tests/support/test_support.h"
+
+namespace {
+
+const int kW = 320, kH = 200;
+
+struct Colour {
+    int r, g, b;
+};
+
+// A picture of four quadrants: top left red, top right green, bottom left
+// blue, bottom right yellow.
+void WriteQuadrantJpeg(const std::string& path, int side) {
+    std::vector<uint8_t> rgb;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            const bool top = y < side / 2, left = x < side / 2;
+            const Colour c = top ? (left ? Colour{255, 0, 0} : Colour{0, 255, 0})
+                                 : (left ? Colour{0, 0, 255} : Colour{255, 255, 0});
+            rgb.push_back((uint8_t)c.r);
+            rgb.push_back((uint8_t)c.g);
+            rgb.push_back((uint8_t)c.b);
+        }
+    ASSERT_TRUE(WriteJpeg(path, side, side, JPEG_COLOUR, rgb));
+}
+
+std::string SpriteBmp(uint32_t argb) {
+    return BmpBytes(8, 8, 0, BgraPixels(8, 8, [argb](int, int) { return argb; }));
+}
+
+std::string Emitters(int count, double x0, double step, double z) {
+    std::string out = "<Figure><Formula fid='1' count='0'/><Egroup id='1'>";
+    for (int i = 0; i < count; ++i)
+        out += "<Emmiter id='" + std::to_string(i) + "' x='" + std::to_string(x0 + i * step) +
+               "' y='0' z='" + std::to_string(z) + "'/>";
+    return out + "</Egroup></Figure>";
+}
+
+class ShowFrame : public ::testing::Test {
+protected:
+    ShowFrame() : ShowFrame(kW, kH) {}
+    ShowFrame(int w, int h) : window(w, h) {}
+
+    void SetUp() override {
+        ASSERT_TRUE(window.ok());
+        saved = g_options;
+        g_options.DoNotUseAccumBuffer = 1;
+        g_options.KeepAspect_1_6 = 0;
+        g_accumAvailable = 0;
+        g_viewAspect = 1.6;
+        plat::OverrideTickCount(&tick);
+        UseDataDir(dir.path());
+    }
+    void TearDown() override {
+        delete g_scenario;
+        g_scenario = nullptr;
+        delete g_fountainTextures;
+        g_fountainTextures = nullptr;
+        plat::OverrideTickCount(nullptr);
+        g_options = saved;
+    }
+
+    void WriteSprites() {
+        dir.Write("particle7.bmp", SpriteBmp(0xFFFFFFFF));
+        dir.Write("fSource.bmp", SpriteBmp(0xFFFFFFFF));
+        dir.Write("emitterTube.bmp", SpriteBmp(0xFF808080));
+    }
+    void WriteScene(const std::string& name) {
+        dir.Write(name + "/scene.xml",
+                  "<Scene><EColor r='200' g='220' b='255' a='200'/><Back file='back.jpg'/>"
+                  "<Water file='water.jpg'/></Scene>");
+        WriteQuadrantJpeg(dir.path() + name + "/back.jpg", 64);
+        WriteQuadrantJpeg(dir.path() + name + "/water.jpg", 64);
+    }
+    // As the saver starts: one-time set-up, then the window's first size.
+    void Start(unsigned seed = 1) {
+        InitRendering();
+        std::srand(seed);
+        ResizeViewport(window.width(), window.height());
+    }
+    void Frame() {
+        tick += 11;
+        RenderFrame();
+    }
+    // The frame as it would be without fountains: the running script is
+    // taken away for one frame.
+    std::vector<uint8_t> StageOnly() {
+        CActionScript* running = g_scenario->script;
+        g_scenario->script = nullptr;
+        Frame();
+        g_scenario->script = running;
+        return window.ReadAll();
+    }
+    // Window position of a world point under the stage camera.
+    bool Project(double x, double y, double z, int* px, int* py) {
+        GLdouble model[16], proj[16];
+        GLint vp[4];
+        const double* c = g_scenario->Stage().camera;
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        gluLookAt(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8]);
+        glGetDoublev(GL_MODELVIEW_MATRIX, model);
+        glPopMatrix();
+        glGetDoublev(GL_PROJECTION_MATRIX, proj);
+        glGetIntegerv(GL_VIEWPORT, vp);
+        GLdouble wx, wy, wz;
+        gluProject(x, y, z, model, proj, vp, &wx, &wy, &wz);
+        *px = (int)wx;
+        *py = (int)wy;
+        return *px >= 0 && *px < window.width() && *py >= 0 && *py < window.height();
+    }
+    Colour PixelAt(double x, double y, double z) {
+        int px, py;
+        EXPECT_TRUE(Project(x, y, z, &px, &py)) << x << "," << y << "," << z;
+        uint8_t rgba[4] = {0, 0, 0, 0};
+        window.ReadPixel(px, py, rgba);
+        return Colour{rgba[0], rgba[1], rgba[2]};
+    }
+    static int Differing(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+        int n = 0;
+        for (size_t i = 0; i + 3 < a.size(); i += 4)
+            n += a[i] != b[i] || a[i + 1] != b[i + 1] || a[i + 2] != b[i + 2];
+        return n;
+    }
+    size_t Boxes() const { return scope.platform.boxes.size(); }
+
+    GlTestWindow window;
+    MemoryPlatformScope scope;
+    TempDir dir;
+    COptions saved;
+    uint32_t tick = 1000;
+};
+
+void ExpectColour(const char* what, Colour c, bool r, bool g, bool b) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(r, c.r > 150) << c.r << " " << c.g << " " << c.b;
+    EXPECT_EQ(g, c.g > 150) << c.r << " " << c.g << " " << c.b;
+    EXPECT_EQ(b, c.b > 150) << c.r << " " << c.g << " " << c.b;
+}
+
+TEST_F(ShowFrame, BackdropStandsUprightAndWaterRunsTowardsIt) {
+    WriteScene("s");
+    dir.Write("_scripts/still.xml", "<Script><ActionScript><Command/></ActionScript></Script>");
+    dir.Write("defaultScenario.xml",
+              "<Scenario><Scenes><Scene path='s'/></Scenes><Script action='still.xml'/>"
+              "</Scenario>");
+    Start();
+    Frame();
+    EXPECT_EQ(0u, Boxes());
+    const double W = g_scenario->Stage().halfWidth, H = g_scenario->Stage().height;
+    ASSERT_EQ(80.0, W);
+    // Backdrop at z = 0: the picture as it is, top at y = H.
+    ExpectColour("backdrop top left", PixelAt(-W / 2, 3 * H / 4, 0), true, false, false);
+    ExpectColour("backdrop top right", PixelAt(W / 2, 3 * H / 4, 0), false, true, false);
+    ExpectColour("backdrop bottom left", PixelAt(-W / 2, H / 4, 0), false, false, true);
+    ExpectColour("backdrop bottom right", PixelAt(W / 2, H / 4, 0), true, true, false);
+    // Water at y = 0: the picture's top edge lies at the foot of the
+    // backdrop, its bottom edge towards the viewer.
+    ExpectColour("water far left", PixelAt(-W / 2, 0, H / 4), true, false, false);
+    ExpectColour("water far right", PixelAt(W / 2, 0, H / 4), false, true, false);
+    ExpectColour("water near left", PixelAt(-W / 2, 0, 3 * H / 4), false, false, true);
+    ExpectColour("water near right", PixelAt(W / 2, 0, 3 * H / 4), true, true, false);
+}
+
+TEST_F(ShowFrame, BeforeAnySceneNothingOfTheStageIsDrawn) {
+    // Another object's texture is left bound, as drawing elsewhere may do.
+    GLuint red = 0;
+    const uint8_t texel[4] = {255, 0, 0, 255};
+    glGenTextures(1, &red);
+    glBindTexture(GL_TEXTURE_2D, red);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+
+    Start();  // no scenario file
+    ASSERT_EQ(1u, Boxes());
+    glBindTexture(GL_TEXTURE_2D, red);
+    Frame();
+    const std::vector<uint8_t> px = window.ReadAll();
+    size_t lit = 0;
+    for (size_t i = 0; i < px.size(); i += 4) lit += px[i] || px[i + 1] || px[i + 2];
+    EXPECT_EQ(0u, lit);
+    glDeleteTextures(1, &red);
+}
+
+TEST_F(ShowFrame, NoFountainsAreDrawnInTheSwitchFrame) {
+    WriteSprites();
+    WriteScene("s");
+    dir.Write("_figures/row.xml", Emitters(8, -28, 8, 40));
+    // One command that addresses no emitter: the script ends at once and no
+    // particle ever flies, yet every emitter is drawn in every frame.
+    dir.Write("_scripts/idle.xml",
+              "<Script><Uses><Figure figureId='1' file='row.xml'/></Uses>"
+              "<ActionScript><Command first='3' last='3'/></ActionScript></Script>");
+    dir.Write("defaultScenario.xml",
+              "<Scenario><Scenes><Scene path='s'/></Scenes><Script action='idle.xml'/>"
+              "</Scenario>");
+    Start();
+    Frame();
+    Frame();
+    ASSERT_EQ(100, g_scenario->countdown);
+    while (g_scenario->countdown > 3) Frame();
+    const std::vector<uint8_t> pause = window.ReadAll();
+    Frame();
+    ASSERT_EQ(0, g_scenario->countdown);
+    const std::vector<uint8_t> switchFrame = window.ReadAll();
+    const std::vector<uint8_t> stage = StageOnly();
+    Frame();
+    const std::vector<uint8_t> after = window.ReadAll();
+
+    EXPECT_GT(Differing(pause, stage), 20) << "emitters show during the pause";
+    EXPECT_EQ(0, Differing(switchFrame, stage)) << "fountains drawn in the switch frame";
+    EXPECT_GT(Differing(after, stage), 20) << "emitters show again after the switch";
+    EXPECT_EQ(0u, Boxes());
+}
+
+TEST_F(ShowFrame, PauseWaitsForTheLastParticleToFall) {
+    WriteSprites();
+    WriteScene("s");
+    dir.Write("_figures/row.xml", Emitters(4, -12, 8, 40));
+    dir.Write("_scripts/jets.xml",
+              "<Script><Uses><Figure figureId='1' file='row.xml'/></Uses><ActionScript>"
+              "<Command EType='1' effTime='200' effTimeD='0' cycles='1' vx1='0' vy1='0.3' vz1='0'"
+              " vx2='0' vy2='0.4' vz2='0'/></ActionScript></Script>");
+    dir.Write("defaultScenario.xml",
+              "<Scenario><Scenes><Scene path='s'/></Scenes><Script action='jets.xml'/>"
+              "</Scenario>");
+    Start();
+    int frames = 0, drainingFrames = 0, peak = 0;
+    while (g_scenario->countdown != 100 && frames < 2000) {
+        Frame();
+        ++frames;
+        if (g_frameParticleCount > peak) peak = g_frameParticleCount;
+        if (g_scenario->countdown == 1) {
+            ++drainingFrames;
+            EXPECT_GT(g_frameParticleCount, 0) << "frame " << frames;
+        }
+    }
+    ASSERT_EQ(100, g_scenario->countdown);
+    EXPECT_EQ(0, g_frameParticleCount);  // the frame that started the pause
+    EXPECT_GT(peak, 50);
+    // Jets of vy up to 0.4 rise and fall back for well over a hundred frames
+    // after the last command has passed.
+    EXPECT_GT(drainingFrames, 100);
+    EXPECT_EQ(0u, Boxes());
+}
+
+// The committed test show, as the saver starts it: scenes follow one
+// another, each with backdrop, water and fountains, without a message.
+TEST_F(ShowFrame, TestShowPlaysSceneAfterScene) {
+    UseDataDir(std::string(WAVENDELL_SOURCE_DIR) + "/tests/data/test_show/");
+    Start(7);
+    int frames = 0, switches = 0, peakBefore = 0, peakAfter = 0, fountainPixels = 0;
+    while (!(switches && peakAfter > 100)) {
+        const int before = g_scenario->countdown;
+        Frame();
+        ++frames;
+        ASSERT_LT(frames, 3000) << "the first scene never ended";
+        if (before == 3) {
+            ++switches;
+            continue;
+        }
+        int& peak = switches ? peakAfter : peakBefore;
+        if (g_frameParticleCount > peak) peak = g_frameParticleCount;
+        if (frames == 300) {
+            const std::vector<uint8_t> shown = window.ReadAll();
+            const std::vector<uint8_t> stage = StageOnly();
+            fountainPixels = Differing(shown, stage);
+            // Backdrop above, water below: nothing of the stage is black.
+            size_t black = 0;
+            for (size_t i = 0; i < stage.size(); i += 4)
+                black += !stage[i] && !stage[i + 1] && !stage[i + 2];
+            EXPECT_EQ(0u, black);
+        }
+    }
+    EXPECT_GT(fountainPixels, 500);
+    EXPECT_GT(peakBefore, 1000);
+    EXPECT_GT(peakAfter, 100) << "the next script plays after the switch";
+    EXPECT_EQ(0u, Boxes());
+}
+
+// A tiny window keeps thousands of rotations quick to draw.
+class LongRun : public ShowFrame {
+protected:
+    LongRun() : ShowFrame(40, 25) {}
+};
+
+// Thousands of switches through the real countdown, with particle pools,
+// scene textures and sprites, free what they replace and show no message.
+TEST_F(LongRun, ThousandsOfSwitchesKeepMemoryFlat) {
+    WriteSprites();
+    WriteScene("a");
+    WriteScene("b");
+    dir.Write("_figures/pair.xml", Emitters(2, -10, 20, 30));
+    dir.Write("_figures/trio.xml", Emitters(3, -20, 20, 50));
+    dir.Write("_scripts/jet.xml",
+              "<Script><Uses><Figure figureId='1' file='pair.xml'/></Uses><ActionScript>"
+              "<Command EType='1' effTime='40' cycles='1' vx1='0' vy1='0.08' vz1='0' vx2='0'"
+              " vy2='0.1' vz2='0'/></ActionScript></Script>");
+    dir.Write("_scripts/arc.xml",
+              "<Script><Uses><Figure figureId='1' file='pair.xml'/>"
+              "<Figure figureId='2' file='trio.xml'/></Uses><ActionScript>"
+              "<Command group='1' EType='2' effTime='40' cycles='1' Angle1='80' Angle2='100'"
+              " Power='0.1' YPowerK='1' centerX='0' centerY='40' nextAfter='-1'/>"
+              "<Command group='0' EType='0' effTime='30' cycles='1' vx1='0' vy1='0.05' vz1='0'"
+              " vx2='0' vy2='0.06' vz2='0' nextAfter='2'/>"
+              "<Command group='0' EType='1' effTime='30' cycles='1' vx1='0' vy1='0.05' vz1='0'"
+              " vx2='0' vy2='0.06' vz2='0'/></ActionScript></Script>");
+    dir.Write("_scripts/idle.xml",
+              "<Script><Uses><Figure figureId='2' file='trio.xml'/></Uses><ActionScript>"
+              "<Command first='9' last='9'/></ActionScript></Script>");
+    dir.Write("defaultScenario.xml",
+              "<Scenario><Scenes><Scene path='a'/><Scene path='b'/></Scenes>"
+              "<Script action='jet.xml'/><Script action='arc.xml'/>"
+              "<Script action='idle.xml' scenePath='b'/></Scenario>");
+    Start();
+
+    int switches = 0, frames = 0, peak = 0;
+    auto runUntil = [&](int target) {
+        while (switches < target) {
+            const int before = g_scenario->countdown;
+            Frame();
+            ++frames;
+            if (g_frameParticleCount > peak) peak = g_frameParticleCount;
+            switches += before == 3;
+            ASSERT_LT(frames, target * 1000) << "the rotation stalled";
+        }
+    };
+    auto heap = [] {
+        const struct mallinfo2 m = mallinfo2();
+        return m.uordblks + m.hblkhd;
+    };
+    runUntil(200);
+    const size_t before = heap();
+    runUntil(2000);
+    const size_t after = heap();
+    EXPECT_LT(after, before + 1024 * 1024) << "memory grew by " << (after - before) << " bytes";
+    EXPECT_GT(peak, 0);
+    EXPECT_EQ(0u, Boxes());
+    std::printf("%d switches in %d frames, peak %d particles, heap %zu -> %zu\n", switches,
+                frames, peak, before, after);
+}
+
+}  // namespace
