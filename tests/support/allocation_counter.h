@@ -14,8 +14,12 @@ public:
     AllocationCounter& operator=(const AllocationCounter&) = delete;
     // Allocations on this thread since construction.
     size_t count() const;
+    // Allocations less releases on this thread since construction: the
+    // blocks still held (negative when older blocks were released).
+    long net() const;
 
 private:
     size_t startCount_;
+    size_t startReleases_;
     bool wasArmed_;
 };
