@@ -3,8 +3,6 @@
 // (Xvfb is fine): the upload runs against a real GL context.
 
 #include <GL/glew.h>
-#include <GL/glx.h>
-#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <chrono>
@@ -14,9 +12,9 @@
 #include <unistd.h>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "render/texture.h"
+#include "tools/glx_window.h"
+#include "tools/picture_files.h"
 
 namespace {
 
@@ -26,67 +24,19 @@ const int kRounds = 7;
 
 // A picture with smooth gradients and some fine detail, at quality 90.
 bool WriteTestPicture(const std::string& path) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, f);
-    cinfo.image_width = kWidth;
-    cinfo.image_height = kHeight;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 90, TRUE);
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(kWidth * 3);
+    pictures::Rgb picture(kWidth, kHeight);
     unsigned noise = 12345;
-    for (int y = 0; y < kHeight; ++y) {
+    for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x) {
             noise = noise * 1103515245u + 12345u;
             const int n = (int)(noise >> 27);
-            row[x * 3 + 0] = (JSAMPLE)((x * 255 / kWidth + n) & 255);
-            row[x * 3 + 1] = (JSAMPLE)((y * 255 / kHeight + n) & 255);
-            row[x * 3 + 2] = (JSAMPLE)(((x + y) / 12 + n) & 255);
+            uint8_t* px = picture.At(x, y);
+            px[0] = (uint8_t)((x * 255 / kWidth + n) & 255);
+            px[1] = (uint8_t)((y * 255 / kHeight + n) & 255);
+            px[2] = (uint8_t)(((x + y) / 12 + n) & 255);
         }
-        JSAMPROW p = row.data();
-        jpeg_write_scanlines(&cinfo, &p, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    return std::fclose(f) == 0;
+    return pictures::WriteJpeg(path.c_str(), picture, 90);
 }
-
-struct GlContext {
-    Display* dpy = nullptr;
-    Window win = 0;
-    GLXContext ctx = nullptr;
-
-    bool Open() {
-        dpy = XOpenDisplay(nullptr);
-        if (!dpy) return false;
-        int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
-                       GLX_BLUE_SIZE, 8, GLX_DEPTH_SIZE, 16, None};
-        XVisualInfo* vi = glXChooseVisual(dpy, DefaultScreen(dpy), attrs);
-        if (!vi) return false;
-        Window root = RootWindow(dpy, vi->screen);
-        XSetWindowAttributes swa{};
-        swa.colormap = XCreateColormap(dpy, root, vi->visual, AllocNone);
-        win = XCreateWindow(dpy, root, 0, 0, 64, 64, 0, vi->depth, InputOutput, vi->visual,
-                            CWColormap, &swa);
-        ctx = glXCreateContext(dpy, vi, nullptr, True);
-        XFree(vi);
-        return ctx && glXMakeCurrent(dpy, win, ctx);
-    }
-    ~GlContext() {
-        if (!dpy) return;
-        glXMakeCurrent(dpy, None, nullptr);
-        if (ctx) glXDestroyContext(dpy, ctx);
-        if (win) XDestroyWindow(dpy, win);
-        XCloseDisplay(dpy);
-    }
-};
 
 double MsSince(std::chrono::steady_clock::time_point t0) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
@@ -101,8 +51,8 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 int main() {
-    GlContext gl;
-    if (!gl.Open()) {
+    ToolGlxWindow gl(64, 64, false);
+    if (!gl.ok()) {
         std::fprintf(stderr, "jpeg_load_bench: needs an X display with GLX (try xvfb-run)\n");
         return 1;
     }
