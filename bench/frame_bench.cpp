@@ -8,32 +8,24 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "fountains/emitter.h"
-#include "fountains/figure.h"
-#include "fountains/figure_set.h"
-#include "fountains/fountain_textures.h"
-#include "fountains/particle_system.h"
-#include "host/data_directory.h"
 #include "options/options.h"
 #include "platform/memory_platform.h"
 #include "render/rendering.h"
 #include "scenario/action_script.h"
 #include "scenario/scenario.h"
-#include "scenario/stage.h"
-#include "tools/glx_window.h"
-#include "tools/picture_files.h"
+#include "tests/support/gl_test_window.h"
+#include "tests/support/picture_files.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -42,7 +34,7 @@ const int kWidth = 1280, kHeight = 800, kTickStep = 11;
 // The in-memory platform with a real swap; message boxes are printed.
 class BenchPlatform : public plat::MemoryPlatform {
 public:
-    explicit BenchPlatform(ToolGlxWindow& w) : window_(w) {}
+    explicit BenchPlatform(GlTestWindow& w) : window_(w) {}
     void MessageBox(plat::HWND, const char* text, const char* caption, unsigned) override {
         ++messages;
         std::fprintf(stderr, "message box [%s]: %s\n", caption, text);
@@ -54,28 +46,8 @@ public:
     int messages = 0;
 
 private:
-    ToolGlxWindow& window_;
+    GlTestWindow& window_;
 };
-
-bool CopyFile(const std::string& from, const std::string& to) {
-    FILE* in = std::fopen(from.c_str(), "rb");
-    if (!in) return false;
-    FILE* out = std::fopen(to.c_str(), "wb");
-    bool ok = out != nullptr;
-    char buf[4096];
-    size_t n;
-    while (ok && (n = std::fread(buf, 1, sizeof buf, in)) > 0) ok = std::fwrite(buf, 1, n, out) == n;
-    std::fclose(in);
-    if (out) ok = std::fclose(out) == 0 && ok;
-    return ok;
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return;
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
-}
 
 // A noisy picture, so that texturing costs what a real picture costs.
 pictures::Rgb NoisePicture(int w, int h, int seed) {
@@ -108,22 +80,16 @@ pictures::Rgba Sprite(bool darkWhereClear) {
 // One scene (1600x1000 backdrop, 1024x1024 water), one figure of 60
 // emitters in a 10 x 6 grid, and one script that sets all of them spraying
 // with the sweep program, which keeps them active for good.
-std::string MakeDataSet(const std::string& shaders) {
-    char tmpl[] = "/tmp/wavendell_bench_XXXXXX";
-    const char* made = mkdtemp(tmpl);
-    if (!made) return "";
-    const std::string root = std::string(made) + "/";
-    mkdir((root + "scene").c_str(), 0755);
-    mkdir((root + "_figures").c_str(), 0755);
-    mkdir((root + "_scripts").c_str(), 0755);
+void MakeDataSet(const TempDir& dir, const std::string& shaders) {
+    const std::string& root = dir.path();
+    dir.Write("scene/scene.xml",
+              "<Scene><EColor r='220' g='235' b='255' a='120'/><Back file='back.jpg'/>"
+              "<Water file='water.jpg'/></Scene>");
     pictures::WriteJpeg((root + "scene/back.jpg").c_str(), NoisePicture(1600, 1000, 1));
     pictures::WriteJpeg((root + "scene/water.jpg").c_str(), NoisePicture(1024, 1024, 2));
     pictures::WriteBmp32((root + "particle7.bmp").c_str(), Sprite(false));
     pictures::WriteBmp32((root + "fSource.bmp").c_str(), Sprite(true));
     pictures::WriteBmp32((root + "emitterTube.bmp").c_str(), Sprite(false));
-    WriteText(root + "scene/scene.xml",
-              "<Scene><EColor r='220' g='235' b='255' a='120'/><Back file='back.jpg'/>"
-              "<Water file='water.jpg'/></Scene>");
     std::string figure = "<Figure><Formula fid='1' count='60'/><Egroup id='1'>";
     char line[120];
     for (int i = 0; i < 60; ++i) {
@@ -131,20 +97,20 @@ std::string MakeDataSet(const std::string& shaders) {
                       -54 + 12 * (i % 10), 15 + 9 * (i / 10));
         figure += line;
     }
-    WriteText(root + "_figures/grid.xml", figure + "</Egroup></Figure>");
-    WriteText(root + "_scripts/busy.xml",
+    dir.Write("_figures/grid.xml", figure + "</Egroup></Figure>");
+    dir.Write("_scripts/busy.xml",
               "<Script><Uses><Figure figureId='1' file='grid.xml'/></Uses><ActionScript>"
               "<Command first='0' last='59' effTime='2000' effTimeD='15' cycles='1' EType='0'"
               " vx1='-0.05' vy1='0.45' vz1='0' vx2='0.05' vy2='0.6' vz2='0' nextAfter='60'/>"
               "</ActionScript></Script>");
-    WriteText(root + "defaultScenario.xml",
+    dir.Write("defaultScenario.xml",
               "<Scenario><Scenes><Scene path='scene'/></Scenes><Script action='busy.xml'/>"
               "</Scenario>");
-    WriteText(root + "options.xml", "<OPTIONS/>");
-    mkdir((root + "shaders").c_str(), 0755);
+    dir.Write("options.xml", "<OPTIONS/>");
+    std::error_code ignored;
+    std::filesystem::create_directories(root + "shaders", ignored);
     for (const char* name : {"ripple.vsh", "ripple.fsh"})
-        CopyFile(shaders + "/" + name, root + "shaders/" + name);
-    return root;
+        std::filesystem::copy_file(shaders + "/" + name, root + "shaders/" + name, ignored);
 }
 
 double Ms(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
@@ -165,29 +131,6 @@ struct Stats {
     }
 };
 
-// Emit and move every pool of every figure, as the particle pass does,
-// without drawing.
-void SimulateParticles(CActionScript& script, int32_t tick) {
-    CFigureSet* set = script.figureSet;
-    for (int i = 0; set && i < set->count; ++i) {
-        CFigure* f = set->figures[i];
-        for (int k = 0; f && k < f->emitterCount; ++k) {
-            f->particleSystems[k]->Emit(tick);
-            f->particleSystems[k]->Move(tick);
-        }
-    }
-}
-
-void DrawParticles(CActionScript& script) {
-    CFigureSet* set = script.figureSet;
-    for (int i = 0; set && i < set->count; ++i) {
-        CFigure* f = set->figures[i];
-        if (!f || f->emitterCount == 0) continue;
-        SetupParticlePass();
-        for (int k = 0; k < f->emitterCount; ++k) f->particleSystems[k]->Draw();
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -198,19 +141,19 @@ int main(int argc, char** argv) {
         if (!std::strcmp(argv[i], "--warmup")) warmup = std::max(0, std::atoi(argv[i + 1]));
         if (!std::strcmp(argv[i], "--shaders")) shaders = argv[i + 1];
     }
-    const std::string data = MakeDataSet(shaders);
-    if (data.empty() || data.size() >= sizeof g_dataDir) return 1;
-    std::strcpy(g_dataDir, data.c_str());
+    TempDir data;
+    MakeDataSet(data, shaders);
+    UseDataDir(data.path());
 
-    ToolGlxWindow window(kWidth, kHeight, true);
+    GlTestWindow window(kWidth, kHeight, true);
     if (!window.ok()) {
         std::fprintf(stderr, "no GLX window with an accumulation buffer (is DISPLAY set?)\n");
         return 1;
     }
     BenchPlatform platform(window);
     plat::Install(&platform);
-    uint32_t tick = 1000;
-    plat::OverrideTickCount(&tick);
+    uint32_t& tick = platform.tick;
+    tick = 1000;
     g_saverDC = 1;
     g_accumAvailable = 1;
     g_options.KeepAspect_1_6 = 0;
@@ -220,7 +163,6 @@ int main(int argc, char** argv) {
     ResizeViewport(kWidth, kHeight);
     CScenario& show = *g_scenario;
     if (!show.script) return 1;
-    CStage& stage = show.Stage();
     std::printf("renderer: %s; water %s\n", (const char*)glGetString(GL_RENDERER),
                 g_shadersAvailable ? "through the ripple program" : "fixed-function");
 
@@ -229,7 +171,7 @@ int main(int argc, char** argv) {
         tick += kTickStep;
         g_frameParticleCount = 0;
         show.script->Run((int32_t)tick, i > 0);
-        SimulateParticles(*show.script, (int32_t)tick);
+        show.script->SimulateParticles((int32_t)tick);
     }
     std::printf("after %d frames of warm-up: %d live particles in 60 pools\n", warmup,
                 g_frameParticleCount);
@@ -241,39 +183,23 @@ int main(int argc, char** argv) {
         Stats stageT, simT, drawT, trailT, sumT, wholeT;
         int particles = 0;
         for (int i = 0; i < frames; ++i) {
-            // The frame in its four parts, each finished before the next.
+            // The frame's own stages, each finished before the next; the
+            // show's update is taken apart into its simulation and drawing.
             tick += kTickStep;
             const Clock::time_point t0 = Clock::now();
-            g_frameParticleCount = 0;
-            glPushMatrix();
-            glMatrixMode(GL_MODELVIEW);
-            glLoadIdentity();
-            glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            const double* c = stage.camera;
-            gluLookAt(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8]);
-            glPushMatrix();
-            glDisable(GL_BLEND);
-            stage.DrawBackdrop();
-            DrawWaterSurface(stage);
-            glPopMatrix();
+            BeginFrame();
+            DrawStage();
             glFinish();
             const Clock::time_point t1 = Clock::now();
             show.script->Run((int32_t)tick, true);
-            SimulateParticles(*show.script, (int32_t)tick);
+            show.script->SimulateParticles((int32_t)tick);
             const Clock::time_point t2 = Clock::now();
             show.script->DrawEmitters();
-            DrawParticles(*show.script);
+            show.script->DrawParticles();
             glFinish();
             const Clock::time_point t3 = Clock::now();
-            if (trail) {
-                glAccum(GL_MULT, 0.9f);
-                glAccum(GL_ACCUM, 1.0f - 0.9f);
-                glAccum(GL_RETURN, 1.0f);
-            }
-            glPopMatrix();
-            glFlush();
-            plat::Current().SwapBuffers(g_saverDC);
+            ApplyTrail();
+            PresentFrame();
             glFinish();
             const Clock::time_point t4 = Clock::now();
             particles = g_frameParticleCount;
@@ -300,10 +226,6 @@ int main(int argc, char** argv) {
         std::printf("  RenderFrame whole   %7.2f / %7.2f\n", wholeT.Median(), wholeT.Mean());
     }
     if (platform.messages) std::printf("\n%d message boxes\n", platform.messages);
-    std::string cleanup = "rm -rf '" + data + "'";
-    if (std::system(cleanup.c_str()) != 0) {
-    }
-    plat::OverrideTickCount(nullptr);
     plat::Install(nullptr);
     return 0;
 }

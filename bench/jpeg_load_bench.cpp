@@ -12,9 +12,10 @@
 #include <unistd.h>
 #include <vector>
 
-#include "render/texture.h"
-#include "tools/glx_window.h"
-#include "tools/picture_files.h"
+#include "textures/jpeg_file.h"
+#include "textures/texture.h"
+#include "tests/support/gl_test_window.h"
+#include "tests/support/picture_files.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 int main() {
-    ToolGlxWindow gl(64, 64, false);
+    GlTestWindow gl(64, 64, false);
     if (!gl.ok()) {
         std::fprintf(stderr, "jpeg_load_bench: needs an X display with GLX (try xvfb-run)\n");
         return 1;
@@ -78,11 +79,9 @@ int main() {
     std::vector<double> decode, whole;
     for (int i = 0; i < kRounds; ++i) {
         auto t0 = std::chrono::steady_clock::now();
-        JpegImage* image = LoadJpegImage(path.c_str());
+        std::unique_ptr<JpegImage> image = LoadJpegImage(path.c_str());
         decode.push_back(MsSince(t0));
         if (!image) return 1;
-        delete[] image->pixels;
-        delete image;
 
         t0 = std::chrono::steady_clock::now();
         {

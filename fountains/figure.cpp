@@ -5,9 +5,9 @@
 #include "fountains/emitter.h"
 #include "fountains/fountain_textures.h"
 #include "fountains/particle_system.h"
-#include "host/data_directory.h"
 #include "options/xml_read.h"
 #include "platform/file.h"
+#include "platform/globals.h"
 
 CFigure::~CFigure() {
     for (int32_t i = 0; i < emitterCount; ++i) {
@@ -105,12 +105,19 @@ void CFigure::DrawEmitters() {
 }
 
 void CFigure::AnimateParticles(int32_t tick) {
+    SimulateParticles(tick);
+    DrawParticles();
+}
+
+void CFigure::SimulateParticles(int32_t tick) {
+    for (int32_t i = 0; i < emitterCount; ++i) {
+        particleSystems[i]->Emit(tick);
+        particleSystems[i]->Move(tick);
+    }
+}
+
+void CFigure::DrawParticles() {
     if (emitterCount == 0) return;
     SetupParticlePass();
-    for (int32_t i = 0; i < emitterCount; ++i) {
-        CParticleSystem* ps = particleSystems[i];
-        ps->Emit(tick);
-        ps->Move(tick);
-        ps->Draw();
-    }
+    for (int32_t i = 0; i < emitterCount; ++i) particleSystems[i]->Draw();
 }

@@ -24,5 +24,12 @@ public:
     bool Load(const char* fileName, int32_t figureId, double dx, double dy, double dz);
     void AllocateEmitters(int32_t count, int32_t figureId);
     void DrawEmitters();
+    // Emits, moves and draws every pool: SimulateParticles, then
+    // DrawParticles.  Pools are independent, so this draws exactly what
+    // emitting, moving and drawing them one by one would.
     void AnimateParticles(int32_t tick);
+    // Emits and moves every pool in index order.
+    void SimulateParticles(int32_t tick);
+    // The particle pass set-up, then every pool's quads in index order.
+    void DrawParticles();
 };

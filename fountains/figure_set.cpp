@@ -44,3 +44,11 @@ void CFigureSet::DrawEmitters() {
 void CFigureSet::AnimateParticles(int32_t tick) {
     for (int32_t i = 0; i < count; ++i) figures[i]->AnimateParticles(tick);
 }
+
+void CFigureSet::SimulateParticles(int32_t tick) {
+    for (int32_t i = 0; i < count; ++i) figures[i]->SimulateParticles(tick);
+}
+
+void CFigureSet::DrawParticles() {
+    for (int32_t i = 0; i < count; ++i) figures[i]->DrawParticles();
+}

@@ -20,4 +20,7 @@ public:
     void Load(const TiXmlElement* root);
     void DrawEmitters();
     void AnimateParticles(int32_t tick);
+    // AnimateParticles in its two halves, over every figure in list order.
+    void SimulateParticles(int32_t tick);
+    void DrawParticles();
 };

@@ -5,7 +5,7 @@
 #include "fountains/emitter.h"
 #include "fountains/fountain_textures.h"
 #include "fountains/particle_system.h"
-#include "render/rendering.h"
+#include "platform/globals.h"
 
 namespace {
 

@@ -2,9 +2,8 @@
 
 #include <GL/glew.h>
 
-#include "host/data_directory.h"
 #include "platform/file.h"
-#include "render/rendering.h"
+#include "platform/globals.h"
 
 static const char* const kSpriteFiles[3] = {"particle7.bmp", "fSource.bmp", "emitterTube.bmp"};
 

@@ -2,7 +2,7 @@
 // the emitter and particle passes.
 #pragma once
 
-#include "render/texture.h"
+#include "textures/texture.h"
 
 enum { FTEX_PARTICLE = 0, FTEX_SOURCE = 1, FTEX_TUBE = 2 };
 

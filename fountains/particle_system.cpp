@@ -4,7 +4,7 @@
 
 #include "fountains/emitter.h"
 #include "fountains/random_draw.h"
-#include "render/rendering.h"
+#include "platform/globals.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
-// r(n): a uniform integer from 0 to n - 1 drawn from the process-wide
-// generator that InitRendering seeds.  The fountains' jitter depends on the
-// order of these draws.
+// RandomBelow(n): rand() modulo n, an integer from 0 to n - 1 drawn from the
+// standard library's process-wide generator, which is seeded once when
+// rendering starts.  Scene choice and the fountains' jitter share it, so the
+// show depends on the order of these draws.
 #pragma once
 
 #include <cstdlib>

@@ -2,9 +2,8 @@
 
 #include <cstring>
 
+#include "platform/globals.h"
 #include "platform/platform.h"
-
-char g_dataDir[512];
 
 const char* const kProductKey = "Software\\CorvelScreenSavers\\FreeWavendell";
 

@@ -1,8 +1,8 @@
-// The data directory: the installation directory from the registry followed
-// by "\data\".  Every content file is named relative to it.
+// Finding the data directory (g_dataDir): the installation directory from
+// the registry followed by "\data\".
 #pragma once
 
-extern char g_dataDir[512];
+#include "platform/globals.h"
 
 // The product's registry key and its value.
 extern const char* const kProductKey;

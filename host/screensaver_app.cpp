@@ -7,9 +7,8 @@
 
 #include "host/hack_launch.h"
 #include "host/run_mode.h"
+#include "platform/globals.h"
 #include "platform/signals.h"
-#include "render/fps_overlay.h"
-#include "render/rendering.h"
 
 using namespace plat;
 
@@ -125,10 +124,7 @@ void CScreensaverApp::RunHack(const HackLaunch& launch) {
     // The daemon ends a hack with SIGTERM, at any moment (a scene may be
     // loading): end at once, there is nothing to save.
     plat::EndProcessOnTerminationSignal();
-    g_showFps = launch.fps;
-    // One process per monitor: mix the process into the seed, or every
-    // monitor would play the same choreography in lockstep.
-    g_seedSalt = plat::ProcessSeedSalt();
+    PrepareHack(launch);
     const HWND parent = launch.hasWindowId ? (HWND)launch.windowId : GetDesktopWindow();
     RunPreviewLoop(parent, true);
 }
@@ -186,11 +182,10 @@ void CScreensaverApp::RunPreviewLoop(HWND parent, bool followParentSize) {
 }
 
 static const char kPreviewHostClass[] = "ScreensaverPreviewHelperClass";
-bool g_previewHostClassRegistered = false;
 
 HWND CScreensaverApp::CreateTestPreviewWindow() {
-    if (!g_previewHostClassRegistered)
-        g_previewHostClassRegistered = RegisterClass(kPreviewHostClass, PreviewHostWindowProc);
+    if (!g_run.previewHostClassRegistered)
+        g_run.previewHostClassRegistered = RegisterClass(kPreviewHostClass, PreviewHostWindowProc);
     Platform& p = Current();
     const int W = p.ScreenWidth(), H = p.ScreenHeight();
     const int w = W / 4, h = H / 4;

@@ -25,6 +25,9 @@ public:
     // Milliseconds until the frame hook will next draw (0: now).  The run
     // loops sleep that long when no message is waiting instead of spinning.
     virtual int32_t MsUntilNextFrame() { return 0; }
+    // Called by RunHack before the window is made, with what the launch
+    // form asked for.
+    virtual void PrepareHack(const HackLaunch&) {}
 
     // Chooses the mode from the command line and runs it; returns false so
     // the process ends.
@@ -44,9 +47,6 @@ private:
     // Sleeps until a message may be waiting or the next frame is due.
     void WaitForWork();
 };
-
-// Whether this process has registered the test-preview host's class.
-extern bool g_previewHostClassRegistered;
 
 // The test-preview host window's procedure: paints itself black.
 plat::LRESULT PreviewHostWindowProc(plat::HWND hwnd, uint32_t message, plat::WPARAM wParam,

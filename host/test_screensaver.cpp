@@ -3,29 +3,39 @@
 #include <cstdlib>
 
 #include "host/data_directory.h"
+#include "host/hack_launch.h"
 #include "options/options.h"
+#include "platform/signals.h"
 #include "render/rendering.h"
 
 using namespace plat;
 
-bool g_fullScreen = false;
-int32_t g_firstMouseX = -1, g_firstMouseY = -1;
-int32_t g_lastFrameClock = 0;
-
-RenderCalls DefaultRenderCalls() {
-    return RenderCalls{SetupPixelFormat, InitRendering, ResizeViewport, RenderFrame};
-}
-RenderCalls g_renderCalls = DefaultRenderCalls();
-
-static bool g_classRegistered = false;
 static const char kSaverClass[] = "TestScreensaverClass";
 
-void ResetSaverWindowState() {
-    g_fullScreen = false;
-    g_firstMouseX = g_firstMouseY = -1;
-    g_lastFrameClock = 0;
-    g_classRegistered = false;
-    g_previewHostClassRegistered = false;
+// The rendering entry points, or the recorders a test put in their place.
+static void CallSetupPixelFormat(HWND hwnd) {
+    if (g_run.render.setupPixelFormat)
+        g_run.render.setupPixelFormat(hwnd);
+    else
+        SetupPixelFormat(hwnd);
+}
+static void CallInitRendering() {
+    if (g_run.render.initRendering)
+        g_run.render.initRendering();
+    else
+        InitRendering();
+}
+static void CallResizeViewport(int w, int h) {
+    if (g_run.render.resizeViewport)
+        g_run.render.resizeViewport(w, h);
+    else
+        ResizeViewport(w, h);
+}
+static void CallRenderFrame() {
+    if (g_run.render.renderFrame)
+        g_run.render.renderFrame();
+    else
+        RenderFrame();
 }
 
 CTestScreensaver::CTestScreensaver() {
@@ -34,7 +44,8 @@ CTestScreensaver::CTestScreensaver() {
 }
 
 HWND CTestScreensaver::CreateWindowFor(HWND parent) {
-    if (!g_classRegistered) g_classRegistered = RegisterClass(kSaverClass, SaverWindowProc);
+    if (!g_run.saverClassRegistered)
+        g_run.saverClassRegistered = RegisterClass(kSaverClass, SaverWindowProc);
     Platform& p = Current();
     int w = 0, h = 0;
     if (g_fullScreen) {
@@ -62,9 +73,14 @@ HWND CTestScreensaver::CreatePreviewWindow(HWND parent) {
 void PacedFrame() {
     int32_t clock = ProcessClockMs();
     if ((int64_t)clock - (int64_t)g_lastFrameClock > 10) {
-        g_renderCalls.renderFrame();
+        CallRenderFrame();
         g_lastFrameClock = clock;
     }
+}
+
+void CTestScreensaver::PrepareHack(const HackLaunch& launch) {
+    g_run.showFps = launch.fps;
+    g_run.seedSalt = ProcessSeedSalt();
 }
 
 int32_t CTestScreensaver::MsUntilNextFrame() {
@@ -82,10 +98,10 @@ LRESULT SaverWindowProc(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lPara
         g_options.Load("options.xml");
         g_options.Save("options.xml");
         g_saverDC = hwnd;
-        g_renderCalls.setupPixelFormat(hwnd);
+        CallSetupPixelFormat(hwnd);
         g_saverGLRC = Current().CreateContext(hwnd);
         Current().MakeCurrent(hwnd, g_saverGLRC);
-        g_renderCalls.initRendering();
+        CallInitRendering();
         return 0;
 
     case WM_DESTROY: {
@@ -102,7 +118,7 @@ LRESULT SaverWindowProc(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lPara
     }
 
     case WM_SIZE:
-        g_renderCalls.resizeViewport((int)(uint16_t)(lParam & 0xFFFF),
+        CallResizeViewport((int)(uint16_t)(lParam & 0xFFFF),
                                      (int)(uint16_t)((lParam >> 16) & 0xFFFF));
         return 0;
 

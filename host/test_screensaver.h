@@ -5,21 +5,7 @@
 #include <cstdint>
 
 #include "host/screensaver_app.h"
-
-extern bool g_fullScreen;
-extern int32_t g_firstMouseX, g_firstMouseY;
-extern int32_t g_lastFrameClock;
-
-// The rendering entry points the window calls.  The program uses the real
-// ones; tests of the host logic substitute recorders so no GL is needed.
-struct RenderCalls {
-    void (*setupPixelFormat)(plat::HWND);
-    void (*initRendering)();
-    void (*resizeViewport)(int, int);
-    void (*renderFrame)();
-};
-extern RenderCalls g_renderCalls;
-RenderCalls DefaultRenderCalls();
+#include "platform/globals.h"
 
 // Draws a frame when the process clock has moved more than 10 ms past the
 // start of the last one.
@@ -43,6 +29,9 @@ public:
     void ResumePreview() override {}
     const char* GetCompanyKey() override { return "CorvelScreenSavers"; }
     int32_t MsUntilNextFrame() override;
+    // The frame-rate read-out when asked, and a seed of this process's own
+    // (one process runs on each monitor).
+    void PrepareHack(const HackLaunch& launch) override;
 
 private:
     plat::HWND CreateWindowFor(plat::HWND parent);
@@ -50,7 +39,3 @@ private:
 
 plat::LRESULT SaverWindowProc(plat::HWND hwnd, uint32_t message, plat::WPARAM wParam,
                               plat::LPARAM lParam);
-
-// Resets the process-wide window state (tests run several windows in one
-// process).
-void ResetSaverWindowState();

@@ -9,6 +9,9 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/file.h"
+#include "platform/strings.h"
+
 const char* const kXScreenSaverHackDir = "/usr/libexec/xscreensaver";
 
 static const char kProgramName[] = "wavendell";
@@ -44,25 +47,19 @@ static bool EndsWithContinuation(const std::string& line) {
 
 static bool IsBlank(const std::string& s) { return s.find_first_not_of(" \t") == std::string::npos; }
 
-static std::string Trimmed(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return "";
-    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
-
 // The program an entry runs: entries read "[-] [visual:] ["name"] command".
 static std::string EntryProgram(std::string entry) {
-    entry = Trimmed(entry);
-    if (!entry.empty() && entry[0] == '-') entry = Trimmed(entry.substr(1));
+    entry = plat::Trimmed(entry);
+    if (!entry.empty() && entry[0] == '-') entry = plat::Trimmed(entry.substr(1));
     size_t word = entry.find_first_of(" \t");
     if (word != std::string::npos && word > 0 && entry[word - 1] == ':')
-        entry = Trimmed(entry.substr(word));
+        entry = plat::Trimmed(entry.substr(word));
     else if (word == std::string::npos && !entry.empty() && entry.back() == ':')
         return "";
     if (!entry.empty() && entry[0] == '"') {
         size_t close = entry.find('"', 1);
         if (close == std::string::npos) return "";
-        entry = Trimmed(entry.substr(close + 1));
+        entry = plat::Trimmed(entry.substr(close + 1));
     }
     const std::string command = entry.substr(0, entry.find_first_of(" \t"));
     const size_t slash = command.rfind('/');
@@ -128,7 +125,7 @@ RegistrationResult AddHackToSettings(const std::string& text, const std::string&
     } else {
         // Continue the last line onto ours, separating the entries.
         std::string& tail = lines[last];
-        const std::string kept = Trimmed(tail);
+        const std::string kept = plat::Trimmed(tail);
         const bool separated = kept.empty() || kept == "programs:" ||
                                (kept.size() >= 2 && kept.compare(kept.size() - 2, 2, "\\n") == 0);
         if (!separated) tail += " \\n";
@@ -139,17 +136,6 @@ RegistrationResult AddHackToSettings(const std::string& text, const std::string&
     for (const std::string& l : lines) result += l + "\n";
     *out = result;
     return REG_ADDED;
-}
-
-// Writes text to path with the given permissions; false on any failure.
-static bool WriteWholeFile(const std::string& path, const std::string& text, mode_t mode) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    ok = std::fflush(f) == 0 && ok;
-    ok = chmod(path.c_str(), mode) == 0 && ok;
-    ok = std::fclose(f) == 0 && ok;
-    return ok;
 }
 
 int RegisterHackInFile(const std::string& givenPath, const std::string& entry) {
@@ -178,15 +164,13 @@ int RegisterHackInFile(const std::string& givenPath, const std::string& entry) {
     case REG_ADDED:
         break;
     }
-    const mode_t mode = st.st_mode & 07777;
+    // The backup is as private as the settings it copies.
     const std::string backup = path + ".wavendell-backup";
-    const std::string temp = path + ".wavendell-new";
-    if (!WriteWholeFile(backup, text, mode)) {
+    if (!plat::ReplaceFile(backup, text, (int)(st.st_mode & 07777))) {
         std::fprintf(stderr, "%s: cannot write the backup; nothing changed\n", backup.c_str());
         return 1;
     }
-    if (!WriteWholeFile(temp, updated, mode) || std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
+    if (!plat::ReplaceFile(path, updated)) {
         std::fprintf(stderr, "%s: cannot be replaced; nothing changed\n", givenPath.c_str());
         return 1;
     }

@@ -1,12 +1,9 @@
 #include "options/options.h"
 
-#include <cstdio>
-#include <string>
-#include <unistd.h>
 
-#include "host/data_directory.h"
 #include "options/xml_read.h"
 #include "platform/file.h"
+#include "platform/globals.h"
 
 COptions g_options;
 
@@ -59,18 +56,7 @@ bool COptions::Save(const char* fileName) {
         root->LinkEndChild(e);
     }
 
-    // Write beside the file, then rename over it.
-    const std::string target = plat::NativePath(path);
-    const std::string temp = target + ".new";
-    FILE* f = std::fopen(temp.c_str(), "w");
-    if (!f) return false;
-    bool ok = doc.SaveFile(f);
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (fsync(fileno(f)) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
-    if (!ok || std::rename(temp.c_str(), target.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return false;
-    }
-    return true;
+    TiXmlPrinter printer;
+    doc.Accept(&printer);
+    return plat::ReplaceFile(plat::NativePath(path), printer.Str());
 }

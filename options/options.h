@@ -1,6 +1,8 @@
 // The user's options, kept in "options.xml" in the data directory.
 #pragma once
 
+#include "platform/globals.h"
+
 class COptions {
 public:
     int SoundsEnabled = 0;
@@ -13,10 +15,8 @@ public:
     // malformed file shows "Error opening file for reading" and changes
     // nothing; options whose element is missing keep their values.
     bool Load(const char* fileName);
-    // Writes all five options.  The new file is written beside the old one
-    // and renamed over it, so an interrupted write never leaves a truncated
+    // Writes all five options.  The file is replaced whole (see
+    // plat::ReplaceFile), so an interrupted write never leaves a truncated
     // options file.
     bool Save(const char* fileName);
 };
-
-extern COptions g_options;

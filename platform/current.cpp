@@ -15,10 +15,4 @@ Platform& Current() {
 
 void Install(Platform* platform) { g_installed = platform; }
 
-static const uint32_t* g_tickOverride = nullptr;
-
-void OverrideTickCount(const uint32_t* source) { g_tickOverride = source; }
-
-uint32_t TickCount() { return g_tickOverride ? *g_tickOverride : Current().TickCount(); }
-
 }  // namespace plat

@@ -1,8 +1,13 @@
 #include "platform/file.h"
 
+#include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cstdarg>
+#include <cstdlib>
 
 namespace plat {
 
@@ -34,6 +39,55 @@ bool FormatPath(char* buf, size_t size, const char* fmt, ...) {
     va_end(ap);
     if (n < 0 || (size_t)n >= size) {
         buf[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+static bool WriteAll(int fd, const std::string& contents) {
+    size_t done = 0;
+    while (done < contents.size()) {
+        const ssize_t n = write(fd, contents.data() + done, contents.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += (size_t)n;
+    }
+    return true;
+}
+
+bool ReplaceFile(const std::string& givenPath, const std::string& contents, int mode) {
+    // A linked file is replaced where it lives, keeping the link.
+    char resolved[PATH_MAX];
+    const std::string path = realpath(givenPath.c_str(), resolved) ? resolved : givenPath;
+    struct stat old;
+    const bool existed = stat(path.c_str(), &old) == 0;
+    if (existed && !S_ISREG(old.st_mode)) return false;
+
+    // A name of its own beside the file, so no other file is overwritten.
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkstemp(&temp[0]);
+    if (fd < 0) return false;
+    mode_t perms;
+    if (mode >= 0) {
+        perms = (mode_t)mode & 07777;
+    } else if (existed) {
+        perms = old.st_mode & 07777;
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        perms = 0666 & ~mask;
+    }
+    bool ok = WriteAll(fd, contents) && fchmod(fd, perms) == 0;
+    if (ok && existed && (old.st_uid != geteuid() || old.st_gid != getegid())) {
+        // Only a privileged process may give the file away; otherwise it
+        // becomes ours, as any rewrite would make it.
+        if (fchown(fd, old.st_uid, old.st_gid) != 0) {
+        }
+    }
+    ok = fsync(fd) == 0 && ok;
+    ok = close(fd) == 0 && ok;
+    if (!ok || rename(temp.c_str(), path.c_str()) != 0) {
+        unlink(temp.c_str());
         return false;
     }
     return true;

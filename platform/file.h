@@ -21,4 +21,12 @@ FILE* OpenFile(const char* path, const char* mode);
 bool FormatPath(char* buf, size_t size, const char* fmt, ...)
     __attribute__((format(printf, 3, 4)));
 
+// Replaces the file at path (following a symbolic link) with contents,
+// never leaving a half-written file: the new text goes to a fresh file
+// beside it, is flushed to the disk and renamed over the old one.  The new
+// file gets the permissions mode when it is not negative, else the old
+// file's (the default ones for a new file), and the old file's owner where
+// this process may give it.  False, with nothing changed, on any failure.
+bool ReplaceFile(const std::string& path, const std::string& contents, int mode = -1);
+
 }  // namespace plat

@@ -10,11 +10,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <deque>
-#include <map>
-#include <string>
-#include <vector>
 
 namespace plat {
 
@@ -135,9 +130,10 @@ public:
     virtual int ShowCursor(bool show) = 0;
     virtual void MessageBox(HWND owner, const char* text, const char* caption, unsigned type) = 0;
 
-    // Registry: reads a value of key under hive into buf (NUL-terminated).
-    // Returns false when the key does not exist (open fails); *found says
-    // whether the value existed and fitted.
+    // Registry: OpenRegistryKey is false when the key does not exist;
+    // ReadRegistryValue reads a value of key under hive into buf
+    // (NUL-terminated) and is false when the key or the value is missing or
+    // the value does not fit.
     virtual bool OpenRegistryKey(Hive hive, const char* key) = 0;
     virtual bool ReadRegistryValue(Hive hive, const char* key, const char* value, char* buf,
                                    size_t size) = 0;
@@ -196,10 +192,8 @@ inline void MessageBox(HWND owner, const char* text, const char* caption, unsign
     Current().MessageBox(owner, text, caption, type);
 }
 inline int32_t ProcessClockMs() { return Current().ProcessClockMs(); }
-
-// The system tick count.  Tools that play the show at a simulated pace point
-// the override at their own counter; nullptr returns to the platform's clock.
-void OverrideTickCount(const uint32_t* source);
-uint32_t TickCount();
+// The system tick count.  Tools and tests that play the show at a simulated
+// pace install a MemoryPlatform and set its tick.
+inline uint32_t TickCount() { return Current().TickCount(); }
 
 }  // namespace plat

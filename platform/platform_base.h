@@ -3,6 +3,10 @@
 // GL; foreign windows (parents given by handle) are asked of it directly.
 #pragma once
 
+#include <deque>
+#include <map>
+#include <string>
+
 #include "platform/platform.h"
 
 namespace plat {

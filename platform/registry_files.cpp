@@ -1,6 +1,7 @@
 #include "platform/registry_files.h"
 
 #include "install_dirs.h"  // generated: WAVENDELL_SYSCONF_XDG_DIR
+#include "platform/strings.h"
 
 #include <strings.h>
 #include <sys/stat.h>
@@ -83,13 +84,6 @@ std::string RegistryKeyFile(Hive hive, const char* key) {
         if (IsRegularFile(file)) return file;
     }
     return "";
-}
-
-static std::string Trimmed(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos) return "";
-    size_t e = s.find_last_not_of(" \t");
-    return s.substr(b, e - b + 1);
 }
 
 bool ReadRegistryFileValue(const std::string& file, const char* name, char* buf, size_t size) {

@@ -8,9 +8,9 @@
 namespace plat {
 
 struct InputMessage {
-    uint32_t message;
-    WPARAM wParam;
-    LPARAM lParam;
+    uint32_t message = 0;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
 };
 
 // The message that event ev of a window stands for; false when it stands

@@ -4,17 +4,14 @@
 
 #include <cstdio>
 
-bool g_showFps = false;
-FpsCounter g_fpsCounter;
-
-void FpsCounter::Frame(int32_t clockMs) {
-    if (windowStart_ < 0) windowStart_ = clockMs;
-    ++frames_;
-    const int32_t elapsed = clockMs - windowStart_;
+void CountFrame(FrameRate& rate, int32_t clockMs) {
+    if (rate.windowStartMs < 0) rate.windowStartMs = clockMs;
+    ++rate.frames;
+    const int32_t elapsed = clockMs - rate.windowStartMs;
     if (elapsed >= 1000) {
-        rate_ = frames_ * 1000.0 / elapsed;
-        frames_ = 0;
-        windowStart_ = clockMs;
+        rate.rate = rate.frames * 1000.0 / elapsed;
+        rate.frames = 0;
+        rate.windowStartMs = clockMs;
     }
 }
 

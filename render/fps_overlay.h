@@ -3,17 +3,10 @@
 
 #include <cstdint>
 
-class FpsCounter {
-public:
-    // Counts one frame at clock ms; the rate is refreshed once a second.
-    void Frame(int32_t clockMs);
-    double Rate() const { return rate_; }
+#include "platform/globals.h"
 
-private:
-    int32_t windowStart_ = -1;
-    int frames_ = 0;
-    double rate_ = 0.0;
-};
+// Counts one frame at clockMs; the rate is refreshed once a second.
+void CountFrame(FrameRate& rate, int32_t clockMs);
 
 // Formats "FPS: 12.3" into buf (at least 16 bytes).
 void FormatFps(double rate, char* buf, int size);
@@ -22,6 +15,3 @@ void FormatFps(double rate, char* buf, int size);
 // 5x7 pixel font at pixel (x, y) of a winW x winH window, scale pixels per
 // font pixel.  Leaves the GL state as it found it.
 void DrawOverlayText(const char* text, int x, int y, int scale, int winW, int winH);
-
-extern bool g_showFps;
-extern FpsCounter g_fpsCounter;

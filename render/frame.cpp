@@ -5,21 +5,14 @@
 #include "options/options.h"
 #include "render/fps_overlay.h"
 #include "render/rendering.h"
-#include "render/ripple_shader.h"
 #include "scenario/scenario.h"
 #include "scenario/stage.h"
-
-double g_viewAspect = 1.6;
-int g_frameParticleCount = 0;
-
-// The window's size, for the frame-rate read-out.
-static int g_windowWidth = 0, g_windowHeight = 0;
 
 static bool TrailOn() { return g_options.DoNotUseAccumBuffer == 0 && g_accumAvailable; }
 
 void ResizeViewport(int w, int h) {
-    g_windowWidth = w;
-    g_windowHeight = h;
+    g_run.windowWidth = w;
+    g_run.windowHeight = h;
     const int v = g_options.KeepAspect_1_6 ? (int)(w / 1.6) : h;
     // A collapsed window (no height, or no width with the letterbox) has no
     // aspect: keep the last one so the projection stays defined.
@@ -37,10 +30,9 @@ void ResizeViewport(int w, int h) {
 }
 
 float RippleSeconds() {
-    static int base = -1;
-    int now = glutGet(GLUT_ELAPSED_TIME);
-    if (base < 0) base = now;
-    return (float)(now - base) * 0.001f;
+    const int now = glutGet(GLUT_ELAPSED_TIME);
+    if (g_run.rippleStartMs < 0) g_run.rippleStartMs = now;
+    return (float)(now - g_run.rippleStartMs) * 0.001f;
 }
 
 void DrawWaterSurface(CStage& stage) {
@@ -58,44 +50,59 @@ void DrawWaterSurface(CStage& stage) {
     glMatrixMode(GL_MODELVIEW);
 }
 
-void RenderFrame() {
+static CStage* CurrentStage() { return g_scenario ? &g_scenario->Stage() : nullptr; }
+
+void BeginFrame() {
     g_frameParticleCount = 0;
     glPushMatrix();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-
-    CStage* stage = g_scenario ? &g_scenario->Stage() : nullptr;
-    if (stage) {
+    if (CStage* stage = CurrentStage()) {
         const double* c = stage->camera;
         gluLookAt(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8]);
     }
+}
 
-    // Backdrop and water opaque.
+void DrawStage() {
     glPushMatrix();
     glDisable(GL_BLEND);
-    if (stage) {
+    if (CStage* stage = CurrentStage()) {
         stage->DrawBackdrop();
         DrawWaterSurface(*stage);
     }
     glPopMatrix();
+}
 
+void UpdateShow(int32_t tick) {
     // Advances the show and draws the fountains, which count their particles.
-    if (g_scenario) g_scenario->Update((int32_t)plat::TickCount());
+    if (g_scenario) g_scenario->Update(tick);
+}
 
-    if (TrailOn()) {
-        glAccum(GL_MULT, 0.9f);
-        glAccum(GL_ACCUM, 1.0f - 0.9f);
-        glAccum(GL_RETURN, 1.0f);
-    }
+void ApplyTrail() {
+    if (!TrailOn()) return;
+    glAccum(GL_MULT, 0.9f);
+    glAccum(GL_ACCUM, 1.0f - 0.9f);
+    glAccum(GL_RETURN, 1.0f);
+}
+
+void PresentFrame() {
     glPopMatrix();
-    if (g_showFps) {
+    if (g_run.showFps) {
         char text[32];
-        g_fpsCounter.Frame(plat::ProcessClockMs());
-        FormatFps(g_fpsCounter.Rate(), text, sizeof text);
-        DrawOverlayText(text, 8, 8, 2, g_windowWidth, g_windowHeight);
+        CountFrame(g_run.frameRate, plat::ProcessClockMs());
+        FormatFps(g_run.frameRate.rate, text, sizeof text);
+        DrawOverlayText(text, 8, 8, 2, g_run.windowWidth, g_run.windowHeight);
     }
     glFlush();
     plat::Current().SwapBuffers(g_saverDC);
+}
+
+void RenderFrame() {
+    BeginFrame();
+    DrawStage();
+    UpdateShow((int32_t)plat::TickCount());
+    ApplyTrail();
+    PresentFrame();
 }

@@ -9,13 +9,8 @@
 #include "render/ripple_shader.h"
 #include "scenario/scenario.h"
 
-int g_shadersAvailable = 1;
-CScenario* g_scenario = nullptr;
-CFountainTextures* g_fountainTextures = nullptr;
-unsigned g_seedSalt = 0;
-
 void InitRendering() {
-    std::srand((unsigned)std::time(nullptr) ^ g_seedSalt);
+    std::srand((unsigned)std::time(nullptr) ^ g_run.seedSalt);
     g_fountainTextures = new CFountainTextures();
 
     glEnable(GL_LIGHTING);

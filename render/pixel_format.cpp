@@ -3,10 +3,6 @@
 
 using namespace plat;
 
-plat::HWND g_saverDC = 0;
-uintptr_t g_saverGLRC = 0;
-int g_accumAvailable = 1;
-
 void SetupPixelFormat(HWND hwnd) {
     Platform& p = Current();
     g_saverDC = hwnd;

@@ -5,21 +5,8 @@
 
 #include <cstdint>
 
+#include "platform/globals.h"
 #include "platform/platform.h"
-
-class CScenario;
-class CFountainTextures;
-
-extern plat::HWND g_saverDC;     // the saver window, whose surface GL draws on
-extern uintptr_t g_saverGLRC;    // its GL context
-extern int g_accumAvailable;     // chosen format has a usable accumulation buffer
-extern int g_shadersAvailable;   // GL 2.0 present and the ripple program built
-extern double g_viewAspect;      // viewport width over height
-extern int g_frameParticleCount; // particles moved in this frame
-extern CScenario* g_scenario;
-extern CFountainTextures* g_fountainTextures;
-// Mixed into the random seed (0: the calendar time alone).
-extern unsigned g_seedSalt;
 
 // Chooses and sets the window's pixel format (three attempts, accumulation
 // depth 64, 32, 0); sets g_accumAvailable.
@@ -28,8 +15,23 @@ void SetupPixelFormat(plat::HWND hwnd);
 void InitRendering();
 // Viewport and projection for a window of w x h pixels.
 void ResizeViewport(int w, int h);
-// Draws and presents one frame.
+// Draws and presents one frame: the stages below, in this order, with the
+// system tick count.
 void RenderFrame();
+
+// The stages of a frame.  Benchmarks time them one by one.
+// Zeroes the frame particle count, clears, and places the stage's camera.
+void BeginFrame();
+// Backdrop and water, opaque; the water through the ripple program while
+// g_shadersAvailable is set.
+void DrawStage();
+// Advances the show to tick and draws the fountains.
+void UpdateShow(int32_t tick);
+// The motion-blur trail, when the option and the pixel format allow it.
+void ApplyTrail();
+// Restores the matrices, draws the frame-rate read-out when asked, flushes
+// and swaps.
+void PresentFrame();
 
 // Seconds for the ripple's "time" uniform, counted from the first call.
 float RippleSeconds();

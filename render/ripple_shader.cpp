@@ -5,10 +5,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "host/data_directory.h"
 #include "platform/file.h"
-
-uint32_t g_rippleProgram = 0;
+#include "platform/globals.h"
 
 char* ReadTextFile(const char* path) {
     if (!path) return nullptr;

@@ -1,9 +1,7 @@
 // The GLSL program that ripples the water surface.
 #pragma once
 
-#include <cstdint>
-
-extern uint32_t g_rippleProgram;
+#include "platform/globals.h"
 
 // Builds the program from "shaders\ripple.vsh" and "shaders\ripple.fsh" in
 // the data directory; false when either source cannot be read.

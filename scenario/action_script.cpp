@@ -5,9 +5,9 @@
 #include "fountains/emitter.h"
 #include "fountains/figure.h"
 #include "fountains/figure_set.h"
-#include "host/data_directory.h"
 #include "options/xml_read.h"
 #include "platform/file.h"
+#include "platform/globals.h"
 #include "platform/platform.h"
 
 namespace {
@@ -207,4 +207,12 @@ void CActionScript::DrawEmitters() {
 
 void CActionScript::AnimateParticles(int32_t tick) {
     if (figureSet) figureSet->AnimateParticles(tick);
+}
+
+void CActionScript::SimulateParticles(int32_t tick) {
+    if (figureSet) figureSet->SimulateParticles(tick);
+}
+
+void CActionScript::DrawParticles() {
+    if (figureSet) figureSet->DrawParticles();
 }

@@ -52,6 +52,9 @@ public:
     bool Run(int32_t tick, bool hold);
     void DrawEmitters();
     void AnimateParticles(int32_t tick);
+    // AnimateParticles in its two halves, for benchmarks and tools.
+    void SimulateParticles(int32_t tick);
+    void DrawParticles();
 
     bool StepCommands(int32_t figure, int32_t tick);
     void ApplyCommand(const CActionCommand& c, CFigure& f);

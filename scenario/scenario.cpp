@@ -3,20 +3,16 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "host/data_directory.h"
 #include "options/xml_read.h"
 #include "platform/file.h"
+#include "platform/globals.h"
 #include "platform/platform.h"
-#include "render/rendering.h"
 #include "scenario/action_script.h"
 #include "scenario/stage.h"
 
 namespace {
 
 enum { kPathSize = 256 };
-
-// Countdown phases.
-enum { PLAYING = 0, DRAINING = 1, SWITCH = 2, PAUSE_START = 100 };
 
 // Index of a uniformly chosen enabled entry, or 0 when none is enabled.
 template <typename Entry>
@@ -65,21 +61,25 @@ void CScenario::Load(const char* fileName) {
         ShowFileOpenError(path);
         return;
     }
-    const TiXmlElement* root = doc.RootElement();
-
-    // Entries that cannot be played are left out and named in one message.
     std::string problems;
-    scenes.clear();
-    scripts.clear();
+    ReadScenes(doc.RootElement(), &problems);
+    ReadScripts(doc.RootElement(), &problems);
+    listsBuilt = true;
+    ReportProblems(path, problems);
+    SwitchScene();
+}
 
-    const TiXmlElement* firstScene = FirstChildNamed(FirstChildNamed(root, "Scenes"), "Scene");
-    scenes.reserve(CountListFrom(firstScene));
+// Entries that cannot be played are left out and named in the report.
+void CScenario::ReadScenes(const TiXmlElement* root, std::string* problems) {
+    scenes.clear();
+    const TiXmlElement* first = FirstChildNamed(FirstChildNamed(root, "Scenes"), "Scene");
+    scenes.reserve(CountListFrom(first));
     int number = 0;
-    for (const TiXmlElement* e = firstScene; e; e = e->NextSiblingElement()) {
+    for (const TiXmlElement* e = first; e; e = e->NextSiblingElement()) {
         ++number;
         const char* scenePath = e->Attribute("path");
         if (!scenePath) {
-            AddLine(problems, EntryLine("Scene entry %d has no path; it is left out.", number));
+            AddLine(*problems, EntryLine("Scene entry %d has no path; it is left out.", number));
             continue;
         }
         SceneEntry entry;
@@ -89,15 +89,18 @@ void CScenario::Load(const char* fileName) {
                              &entry.description);
         scenes.push_back(entry);
     }
+}
 
-    const TiXmlElement* firstScript = FirstChildNamed(root, "Script");
-    scripts.reserve(CountListFrom(firstScript));
-    number = 0;
-    for (const TiXmlElement* e = firstScript; e; e = e->NextSiblingElement()) {
+void CScenario::ReadScripts(const TiXmlElement* root, std::string* problems) {
+    scripts.clear();
+    const TiXmlElement* first = FirstChildNamed(root, "Script");
+    scripts.reserve(CountListFrom(first));
+    int number = 0;
+    for (const TiXmlElement* e = first; e; e = e->NextSiblingElement()) {
         ++number;
         const char* action = e->Attribute("action");
         if (!action || !*action) {
-            AddLine(problems, EntryLine("Script entry %d has no action; it is left out.", number));
+            AddLine(*problems, EntryLine("Script entry %d has no action; it is left out.", number));
             continue;
         }
         ScriptEntry entry;
@@ -109,8 +112,10 @@ void CScenario::Load(const char* fileName) {
         }
         scripts.push_back(entry);
     }
-    listsBuilt = true;
+}
 
+// One message for everything that keeps the lists from playing as written.
+void CScenario::ReportProblems(const char* path, std::string problems) const {
     if (scripts.empty()) {
         AddLine(problems, scenes.empty()
                               ? "The scenario lists no scripts and no scenes: nothing to show."
@@ -124,8 +129,6 @@ void CScenario::Load(const char* fileName) {
                                       "it plays without a scene.");
     }
     if (!problems.empty()) plat::MessageBox(0, problems.c_str(), path, plat::MB_OK);
-
-    SwitchScene();
 }
 
 int CScenario::PickScene() { return PickEnabled(scenes); }
@@ -133,6 +136,7 @@ int CScenario::PickScene() { return PickEnabled(scenes); }
 int CScenario::PickScript() { return PickEnabled(scripts); }
 
 void CScenario::SwitchScene() {
+    ++switchCount;
     delete script;
     script = nullptr;
     playingScript.clear();
@@ -161,15 +165,15 @@ void CScenario::SwitchScene() {
 
 void CScenario::Update(int32_t tick) {
     if (!listsBuilt || !script) return;
-    if (countdown > SWITCH) --countdown;
-    if (script->Run(tick, countdown != PLAYING)) {
-        countdown = DRAINING;
-    } else if (countdown == SWITCH) {
-        countdown = PLAYING;
+    if (countdown > COUNTDOWN_SWITCH) --countdown;
+    if (script->Run(tick, countdown != COUNTDOWN_PLAYING)) {
+        countdown = COUNTDOWN_DRAINING;
+    } else if (countdown == COUNTDOWN_SWITCH) {
+        countdown = COUNTDOWN_PLAYING;
         SwitchScene();
         return;
     }
     script->DrawEmitters();
     script->AnimateParticles(tick);
-    if (countdown == DRAINING && g_frameParticleCount == 0) countdown = PAUSE_START;
+    if (countdown == COUNTDOWN_DRAINING && g_frameParticleCount == 0) countdown = COUNTDOWN_PAUSE;
 }

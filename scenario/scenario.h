@@ -8,6 +8,18 @@
 
 class CActionScript;
 class CStage;
+class TiXmlElement;
+
+// The end-of-scene countdown: playing; draining (the script has passed its
+// last command, the jets run on until no particle is left); a pause counted
+// down one step a frame from COUNTDOWN_PAUSE; the switch when it reaches
+// COUNTDOWN_SWITCH, after which it is playing again.
+enum CountdownPhase {
+    COUNTDOWN_PLAYING = 0,
+    COUNTDOWN_DRAINING = 1,
+    COUNTDOWN_SWITCH = 2,
+    COUNTDOWN_PAUSE = 100,
+};
 
 struct SceneEntry {
     std::string path;
@@ -29,7 +41,9 @@ public:
     bool listsBuilt = false;
     CActionScript* script = nullptr;  // owned
     CStage* stage = nullptr;          // owned
-    int32_t countdown = 0;
+    int32_t countdown = COUNTDOWN_PLAYING;
+    // Scene switches made so far (the first one included).
+    int32_t switchCount = 0;
     // What the last switch chose, for tools and diagnostics: the script
     // entry's action and the scene folder (empty when none was chosen).
     std::string playingScript, playingScene;
@@ -45,4 +59,11 @@ public:
     int PickScene();
     int PickScript();
     CStage& Stage() { return *stage; }
+
+private:
+    // The parts of Load: the two lists, and one message naming the entries
+    // that cannot be played.
+    void ReadScenes(const TiXmlElement* root, std::string* problems);
+    void ReadScripts(const TiXmlElement* root, std::string* problems);
+    void ReportProblems(const char* path, std::string problems) const;
 };

@@ -2,11 +2,11 @@
 // and water pictures, and the scene's descriptive information.
 #include <string>
 
-#include "host/data_directory.h"
 #include "options/xml_read.h"
 #include "platform/file.h"
+#include "platform/globals.h"
 #include "platform/platform.h"
-#include "render/texture.h"
+#include "textures/texture.h"
 #include "scenario/stage.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <GL/gl.h>
 
-#include "render/rendering.h"
-#include "render/texture.h"
+#include "platform/globals.h"
+#include "textures/texture.h"
 
 bool AspectMatches(double a, double b) { return a > b - 0.01 && a < b + 0.01; }
 
@@ -47,7 +47,6 @@ CStage::~CStage() {
 
 // Before the first scene has loaded there is no texture object: nothing is
 // drawn, so no texture left bound by other drawing shows on the stage.
-
 void CStage::DrawBackdrop() {
     if (!backTexture) return;
     const float W = halfWidth, H = height;
@@ -65,6 +64,7 @@ void CStage::DrawBackdrop() {
     glEnd();
 }
 
+// As the backdrop: nothing before the first scene.
 void CStage::DrawWater() {
     if (!waterTexture) return;
     const float W = halfWidth, H = height;

@@ -22,7 +22,7 @@
 
 #include <sys/stat.h>
 
-#include "tools/picture_files.h"
+#include "tests/support/picture_files.h"
 
 namespace {
 

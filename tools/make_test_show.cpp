@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "tools/picture_files.h"
+#include "tests/support/picture_files.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "platform/memory_platform.h"
 #include "render/rendering.h"
 #include "scenario/scenario.h"
-#include "tools/glx_window.h"
+#include "tests/support/gl_test_window.h"
 #include "tools/png_file.h"
 
 namespace {
@@ -41,7 +41,7 @@ const char kUsage[] =
 // swap.
 class PlayerPlatform : public plat::MemoryPlatform {
 public:
-    explicit PlayerPlatform(ToolGlxWindow& window) : window_(window) {}
+    explicit PlayerPlatform(GlTestWindow& window) : window_(window) {}
 
     void MessageBox(plat::HWND, const char* text, const char* caption, unsigned) override {
         ++messages;
@@ -50,8 +50,7 @@ public:
     }
     bool SwapBuffers(plat::HWND) override {
         if (shots.count(frame)) {
-            std::vector<uint8_t> rgba;
-            window_.ReadBack(rgba);
+            const std::vector<uint8_t> rgba = window_.ReadAll();
             char name[32];
             std::snprintf(name, sizeof name, "%05d.png", frame);
             const std::string path = prefix + name;
@@ -70,13 +69,13 @@ public:
     std::string prefix = "frame_";
 
 private:
-    ToolGlxWindow& window_;
+    GlTestWindow& window_;
 };
 
 const char* Phase(int countdown, bool switched) {
     if (switched) return "switch";
-    if (countdown == 0) return "playing";
-    if (countdown == 1) return "draining";
+    if (countdown == COUNTDOWN_PLAYING) return "playing";
+    if (countdown == COUNTDOWN_DRAINING) return "draining";
     return "pause";
 }
 
@@ -145,7 +144,7 @@ int main(int argc, char** argv) {
     }
     std::strcpy(g_dataDir, dataDir.c_str());
 
-    ToolGlxWindow window(width, height, trail);
+    GlTestWindow window(width, height, trail);
     if (!window.ok()) {
         std::fprintf(stderr, "no GLX window (is DISPLAY set?)\n");
         return 1;
@@ -155,8 +154,8 @@ int main(int argc, char** argv) {
     platform.prefix = prefix;
     plat::Install(&platform);
 
-    uint32_t tick = 1000;
-    plat::OverrideTickCount(&tick);
+    uint32_t& tick = platform.tick;
+    tick = 1000;
     g_options.DoNotUseAccumBuffer = trail ? 0 : 1;
     g_accumAvailable = trail ? 1 : 0;
     g_saverDC = 1;
@@ -188,9 +187,9 @@ int main(int argc, char** argv) {
     for (int f = 1; f <= frames; ++f) {
         tick += (uint32_t)tickStep;
         platform.frame = f;
-        const int before = show.countdown;
+        const int switchesBefore = show.switchCount;
         RenderFrame();
-        const bool switched = before == 3 && show.countdown == 0;
+        const bool switched = show.switchCount != switchesBefore;
         switches += switched;
         if (g_frameParticleCount > peak) peak = g_frameParticleCount;
         if (every > 0 && (f % every == 0 || switched))
@@ -202,7 +201,6 @@ int main(int argc, char** argv) {
     std::printf("played %d frames (%.1f s simulated): %d switches, peak %d particles, %d "
                 "message boxes\n",
                 frames, frames * tickStep / 1000.0, switches, peak, platform.messages);
-    plat::OverrideTickCount(nullptr);
     plat::Install(nullptr);
     return strict && platform.messages ? 3 : 0;
 }

@@ -103,8 +103,8 @@ TEST(ChoreographyGl, ScriptPlaysFrameByFrameThroughDrawing) {
     s.SetEmitterColor(180, 200, 255, 120);
     ASSERT_EQ(3, s.commandCount);
 
-    uint32_t clock = 100000;
-    plat::OverrideTickCount(&clock);
+    uint32_t& clock = scope.platform.tick;
+    clock = 100000;
     bool hold = false;
     int ends = 0, maxParticles = 0, litFramesChecked = 0;
     for (int frame = 0; frame < 1500; ++frame) {
@@ -132,7 +132,6 @@ TEST(ChoreographyGl, ScriptPlaysFrameByFrameThroughDrawing) {
         }
         win.Swap();
     }
-    plat::OverrideTickCount(nullptr);
     g_fountainTextures = nullptr;
 
     EXPECT_TRUE(scope.platform.boxes.empty());

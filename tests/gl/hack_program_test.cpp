@@ -15,10 +15,8 @@
 #include <filesystem>
 #include <thread>
 
-#include "tests/gl/child_process.h"
-#include "tests/gl/x_test_input.h"
+#include "tests/gl/saver_program.h"
 #include "tests/support/picture_files.h"
-#include "tests/support/test_support.h"
 
 namespace {
 
@@ -34,32 +32,18 @@ int64_t NowMs() {
         .count();
 }
 
-class HackProgramTest : public ::testing::Test {
+class HackProgramTest : public SaverProgramTest {
 protected:
     void SetUp() override {
+        patienceMs = 60000;
         ASSERT_TRUE(user.ok()) << "no X display";
         std::filesystem::copy(std::string(WAVENDELL_SOURCE_DIR) + "/data", install.path() + "data",
                               std::filesystem::copy_options::recursive);
-        std::string dir = install.path();
-        dir.pop_back();
-        install.Write("xdg/CorvelScreenSavers/FreeWavendell", "Dir=" + dir + "\n");
+        WriteMachineKey();
         install.Write("home/.keep", "");
         env = {{"XDG_CONFIG_DIRS", true, install.path() + "xdg"},
                {"XDG_CONFIG_HOME", true, install.path() + "home"},
                {"XSCREENSAVER_WINDOW", false, ""}};
-    }
-    bool Start(const std::vector<std::string>& args) {
-        return program.Start(WAVENDELL_BINARY, args, env, install.path() + "out.txt",
-                             install.path() + "err.txt");
-    }
-    template <typename Pred>
-    bool WaitFor(Pred pred, int ms = 60000) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (pred()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
     }
     // The first child of window, 0 when it has none.
     Window ChildOf(Window window) {
@@ -114,12 +98,6 @@ protected:
         if (!program.Wait(2000, &status) || status != 0) return -1;
         return NowMs() - start;
     }
-    std::string Err() { return install.Read("err.txt"); }
-
-    XTestUser user;
-    TempDir install;
-    std::vector<ChildProcess::EnvChange> env;
-    ChildProcess program;
 };
 
 TEST_F(HackProgramTest, WindowIdIsDrawnIntoFollowedWhenResizedAndEndsTheRunWhenDestroyed) {

@@ -38,8 +38,7 @@ void SaverRunTest::SetUp() {
     install.Write("xdg/CorvelScreenSavers/FreeWavendell", "Dir=" + dir + "\n");
     WriteOptions("");
     plat::Install(nullptr);
-    ResetSaverWindowState();
-    g_options = COptions();
+    ResetProcess();
     g_frames = 0;
     // Start with the pointer at a known place, inside the coming window.
     user.MovePointerTo(300, 300);
@@ -48,10 +47,8 @@ void SaverRunTest::SetUp() {
 void SaverRunTest::TearDown() {
     g_script = nullptr;
     g_app = nullptr;
-    g_renderCalls = DefaultRenderCalls();
     app.reset();
-    ResetSaverWindowState();
-    g_options = COptions();
+    ResetProcess();
 }
 
 void SaverRunTest::WriteOptions(const std::string& elements) {
@@ -64,8 +61,8 @@ void SaverRunTest::Run(std::function<void(int)> script, int timeoutMs) {
     g_script = std::move(script);
     g_timedOut = &timedOut;
     g_deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    g_renderCalls = DefaultRenderCalls();
-    g_renderCalls.renderFrame = ScriptedFrame;
+    g_run.render = RenderCalls();
+    g_run.render.renderFrame = ScriptedFrame;
     app->RunSaver();
     g_script = nullptr;
     EXPECT_FALSE(timedOut) << "the saver did not end by itself";

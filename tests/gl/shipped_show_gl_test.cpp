@@ -17,7 +17,7 @@
 #include "fountains/fountain_textures.h"
 #include "render/rendering.h"
 #include "render/ripple_shader.h"
-#include "render/texture.h"
+#include "textures/texture.h"
 #include "scenario/action_script.h"
 #include "scenario/scenario.h"
 #include "scenario/stage.h"
@@ -125,8 +125,8 @@ TEST_F(ShippedShowGl, ScenarioStartsAndPlaysTheShow) {
     EXPECT_NE(0u, scenario.stage->backTexture->name);
     for (const SceneEntry& e : scenario.scenes) EXPECT_FALSE(e.title.empty()) << e.path;
 
-    uint32_t clock = 200000;
-    plat::OverrideTickCount(&clock);
+    uint32_t& clock = scope.platform.tick;
+    clock = 200000;
     int peak = 0;
     for (int frame = 0; frame < 300; ++frame) {
         clock += 11;
@@ -141,7 +141,6 @@ TEST_F(ShippedShowGl, ScenarioStartsAndPlaysTheShow) {
         scenario.Update((int32_t)clock);
         peak = std::max(peak, g_frameParticleCount);
     }
-    plat::OverrideTickCount(nullptr);
     EXPECT_GT(peak, 500);
     EXPECT_EQ((GLenum)GL_NO_ERROR, glGetError());
     EXPECT_TRUE(Boxes().empty());

@@ -64,12 +64,12 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(window.ok());
+        tick = 1000;
         saved = g_options;
         g_options.DoNotUseAccumBuffer = 1;
         g_options.KeepAspect_1_6 = 0;
         g_accumAvailable = 0;
         g_viewAspect = 1.6;
-        plat::OverrideTickCount(&tick);
         UseDataDir(dir.path());
     }
     void TearDown() override {
@@ -77,7 +77,6 @@ protected:
         g_scenario = nullptr;
         delete g_fountainTextures;
         g_fountainTextures = nullptr;
-        plat::OverrideTickCount(nullptr);
         g_options = saved;
     }
 
@@ -150,7 +149,7 @@ protected:
     MemoryPlatformScope scope;
     TempDir dir;
     COptions saved;
-    uint32_t tick = 1000;
+    uint32_t& tick = scope.platform.tick;
 };
 
 void ExpectColour(const char* what, Colour c, bool r, bool g, bool b) {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "render/texture.h"
+#include "textures/texture.h"
 #include "tests/support/gl_test_window.h"
 #include "tests/support/picture_files.h"
 #include "tests/support/test_support.h"

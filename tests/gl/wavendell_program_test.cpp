@@ -9,9 +9,7 @@
 #include <chrono>
 #include <thread>
 
-#include "tests/gl/child_process.h"
-#include "tests/gl/x_test_input.h"
-#include "tests/support/test_support.h"
+#include "tests/gl/saver_program.h"
 
 namespace {
 
@@ -26,35 +24,14 @@ int Occurrences(const std::string& text, const std::string& what) {
     return n;
 }
 
-class WavendellProgramTest : public ::testing::Test {
+class WavendellProgramTest : public SaverProgramTest {
 protected:
     void SetUp() override {
-        std::string dir = install.path();
-        dir.pop_back();
         install.Write("data/options.xml", "<OPTIONS/>");
         install.Write("home/.keep", "");
         install.Write("xdg/.keep", "");
         env = {{"XDG_CONFIG_DIRS", true, install.path() + "xdg"},
                {"XDG_CONFIG_HOME", true, install.path() + "home"}};
-    }
-    void WriteMachineKey() {
-        std::string dir = install.path();
-        dir.pop_back();
-        install.Write("xdg/CorvelScreenSavers/FreeWavendell", "Dir=" + dir + "\n");
-    }
-    bool Start(const std::vector<std::string>& args) {
-        return program.Start(WAVENDELL_BINARY, args, env, install.path() + "out.txt",
-                             install.path() + "err.txt");
-    }
-    // Waits up to ms for pred, polling.
-    template <typename Pred>
-    bool WaitFor(Pred pred, int ms = 20000) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (pred()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return false;
     }
     // The saver's full-screen window once it is shown and has the focus.
     Window WaitForSaverWindow() {
@@ -68,13 +45,6 @@ protected:
         });
         return found;
     }
-    std::string Out() { return install.Read("out.txt"); }
-    std::string Err() { return install.Read("err.txt"); }
-
-    TempDir install;
-    XTestUser user;
-    std::vector<ChildProcess::EnvChange> env;
-    ChildProcess program;
 };
 
 TEST_F(WavendellProgramTest, SaverShowsFullScreenAndEndsOnAKey) {

@@ -57,20 +57,9 @@ protected:
         RegisterClass(kClass, RecordingProc);  // once per process
         g_seen.clear();
     }
-    void Serve() {
-        MSG msg;
-        while (PeekMessage(&msg, 0)) DispatchMessage(msg);
-    }
-    // Serves the queue until pred holds, for at most ms milliseconds.
     template <typename Pred>
     bool PumpUntil(Pred pred, int ms = 2000) {
-        for (int i = 0; i < ms / 10; ++i) {
-            user.Sync();
-            Serve();
-            if (pred()) return true;
-            usleep(10 * 1000);
-        }
-        return false;
+        return ::PumpUntil(user, pred, ms);
     }
     // A mapped window of ours, with its first events served.
     HWND MakeShownWindow(uint32_t style, HWND parent, int w, int h) {
@@ -159,7 +148,7 @@ TEST_F(X11WaitMovePowerTest, WaitEndsWhenAnEventArrives) {
     int64_t start = NowMs();
     Current().WaitForEvents(3000);
     EXPECT_LT(NowMs() - start, 500);
-    Serve();
+    ServeMessages();
     EXPECT_EQ(2, Count(hwnd, WM_SIZE));
 
     // An event that arrives during the wait ends it.

@@ -44,14 +44,7 @@ protected:
     // Serves the queue until pred holds, for at most two seconds.
     template <typename Pred>
     bool PumpUntil(Pred pred) {
-        for (int i = 0; i < 200; ++i) {
-            user.Sync();
-            MSG msg;
-            while (PeekMessage(&msg, 0)) DispatchMessage(msg);
-            if (pred()) return true;
-            usleep(10 * 1000);
-        }
-        return false;
+        return ::PumpUntil(user, pred);
     }
     int Count(HWND hwnd, uint32_t message) {
         return (int)std::count_if(g_seen.begin(), g_seen.end(), [&](const Seen& s) {

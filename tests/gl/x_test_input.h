@@ -4,8 +4,11 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <unistd.h>
 
 #include <string>
+
+#include "platform/platform.h"
 
 class XTestUser {
 public:
@@ -35,3 +38,22 @@ public:
 private:
     Display* dpy_;
 };
+
+// Dispatches every message queued on the installed platform.
+inline void ServeMessages() {
+    plat::MSG msg;
+    while (plat::PeekMessage(&msg, 0)) plat::DispatchMessage(msg);
+}
+
+// Serves the installed platform's messages, syncing with the server between
+// turns, until pred holds; false when ms milliseconds pass first.
+template <typename Pred>
+bool PumpUntil(XTestUser& user, Pred pred, int ms = 2000) {
+    for (int i = 0; i < ms / 10; ++i) {
+        user.Sync();
+        ServeMessages();
+        if (pred()) return true;
+        usleep(10 * 1000);
+    }
+    return false;
+}

@@ -30,7 +30,7 @@ GlTestWindow::GlTestWindow(int w, int h, bool accum) : impl_(new Impl), w_(w), h
         return;
     }
     int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
-                   GLX_BLUE_SIZE, 8, GLX_ALPHA_SIZE, 8, GLX_DEPTH_SIZE, 16,
+                   GLX_BLUE_SIZE, 8, GLX_ALPHA_SIZE, 8, GLX_DEPTH_SIZE, 24,
                    accum ? GLX_ACCUM_RED_SIZE : (int)None, 16, GLX_ACCUM_GREEN_SIZE, 16,
                    GLX_ACCUM_BLUE_SIZE, 16, None};
     XVisualInfo* vi = glXChooseVisual(impl_->dpy, DefaultScreen(impl_->dpy), attrs);

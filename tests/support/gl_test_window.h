@@ -1,5 +1,6 @@
-// A real GL context in a plain X window, for tests that draw with OpenGL
-// without going through the saver's window.  Needs $DISPLAY (Xvfb in CI).
+// A real GL context in a plain X window, for the tests, tools and benchmarks
+// that draw with OpenGL without going through the saver's window.  Needs
+// $DISPLAY (Xvfb in CI).
 #pragma once
 
 #include <cstdint>

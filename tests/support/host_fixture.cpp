@@ -10,12 +10,14 @@ static void RecordInit() { ++g_renderLog.inits; }
 static void RecordResize(int w, int h) { g_renderLog.sizes.push_back({w, h}); }
 static void RecordFrame() { ++g_renderLog.frames; }
 
+void HostFixture::ResetState() {
+    ResetProcess();
+    g_run.render = RenderCalls{RecordSetup, RecordInit, RecordResize, RecordFrame};
+}
+
 void HostFixture::SetUp() {
     g_renderLog = RenderLog();
-    g_renderCalls = RenderCalls{RecordSetup, RecordInit, RecordResize, RecordFrame};
-    ResetSaverWindowState();
-    g_options = COptions();
-    g_dataDir[0] = '\0';
+    ResetState();
     std::string dir = install.path();
     dir.pop_back();  // the registry value has no trailing separator
     p.registry["HKLM\\" + std::string(kProductKey)]["Dir"] = dir;
@@ -24,9 +26,7 @@ void HostFixture::SetUp() {
 
 void HostFixture::TearDown() {
     app.reset();
-    g_renderCalls = DefaultRenderCalls();
-    ResetSaverWindowState();
-    g_options = COptions();
+    ResetProcess();
 }
 
 void HostFixture::WriteOptions(int ignoreMouseMove) {

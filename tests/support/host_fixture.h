@@ -21,6 +21,9 @@ class HostFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Every global back at its start value, with recorders for the render
+    // calls.
+    void ResetState();
     // Writes data/options.xml with the given IgnoreMouseMove value.
     void WriteOptions(int ignoreMouseMove);
     // Constructs the application object (reads registry and options).

@@ -1,31 +1,38 @@
 #include "tests/support/test_support.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include "host/data_directory.h"
+#include "fountains/fountain_textures.h"
+#include "options/options.h"
+#include "platform/globals.h"
+#include "scenario/scenario.h"
+
+namespace fs = std::filesystem;
 
 TempDir::TempDir() {
-    char tmpl[] = "/tmp/wavendell_test_XXXXXX";
-    char* made = mkdtemp(tmpl);
-    path_ = std::string(made ? made : "/tmp") + "/";
+    // mkdtemp makes the folder with a name nobody else has; the test cannot
+    // go on without it.
+    std::string pattern = (fs::temp_directory_path() / "wavendell_test_XXXXXX").string();
+    if (!mkdtemp(&pattern[0])) {
+        std::perror(("cannot make a temporary folder " + pattern).c_str());
+        std::abort();
+    }
+    path_ = pattern + "/";
 }
 
 TempDir::~TempDir() {
-    if (path_.rfind("/tmp/wavendell_test_", 0) == 0) {
-        std::string cmd = "rm -rf '" + path_ + "'";
-        if (std::system(cmd.c_str()) != 0) {
-        }
-    }
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
 }
 
 static void MakeParents(const std::string& file) {
-    for (size_t i = 1; i < file.size(); ++i)
-        if (file[i] == '/') mkdir(file.substr(0, i).c_str(), 0755);
+    std::error_code ignored;
+    fs::create_directories(fs::path(file).parent_path(), ignored);
 }
 
 std::string TempDir::Write(const std::string& relative, const std::string& content) const {
@@ -44,11 +51,21 @@ std::string TempDir::Read(const std::string& relative) const {
 }
 
 bool TempDir::Exists(const std::string& relative) const {
-    return access((path_ + relative).c_str(), F_OK) == 0;
+    std::error_code ignored;
+    return fs::exists(path_ + relative, ignored);
 }
 
 MemoryPlatformScope::MemoryPlatformScope() { plat::Install(&platform); }
 MemoryPlatformScope::~MemoryPlatformScope() { plat::Install(nullptr); }
+
+void ResetProcess() {
+    delete g_scenario;
+    g_scenario = nullptr;
+    delete g_fountainTextures;
+    g_fountainTextures = nullptr;
+    g_options = COptions();
+    ResetProcessState();
+}
 
 void UseDataDir(const std::string& dir) {
     std::strncpy(g_dataDir, dir.c_str(), sizeof g_dataDir - 1);

@@ -22,7 +22,7 @@ private:
     std::string path_;
 };
 
-// Installs a MemoryPlatform while alive and points g_dataDir at dir.
+// Installs a MemoryPlatform while alive.
 class MemoryPlatformScope {
 public:
     MemoryPlatformScope();
@@ -32,3 +32,7 @@ public:
 
 // Sets g_dataDir to dir (which ends with a slash).
 void UseDataDir(const std::string& dir);
+
+// Puts the process back as it starts: no show or sprite textures, initial
+// options, and every other global and the run state at its start value.
+void ResetProcess();

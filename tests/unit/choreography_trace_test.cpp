@@ -61,13 +61,13 @@ struct Trace {
     }
 };
 
-Trace Play(int frames) {
+Trace Play(plat::MemoryPlatform& platform, int frames) {
     std::srand(4242);
     CActionScript s;
     s.Load("trace.xml");
     s.SetEmitterColor(200, 220, 255, 100);
-    uint32_t clock = 500000;
-    plat::OverrideTickCount(&clock);
+    uint32_t& clock = platform.tick;
+    clock = 500000;
     Trace t;
     bool hold = false;
     int lastIssued = s.issuedMark;
@@ -100,7 +100,6 @@ Trace Play(int frames) {
         }
         t.particlesMoved += g_frameParticleCount;
     }
-    plat::OverrideTickCount(nullptr);
     return t;
 }
 
@@ -112,7 +111,7 @@ TEST(ChoreographyTrace, FixedSeedAndTickGiveTheRecordedTrace) {
     dir.Write("_figures/row.xml", kRow);
     dir.Write("_scripts/trace.xml", kScript);
 
-    Trace a = Play(3000);
+    Trace a = Play(scope.platform, 3000);
     EXPECT_TRUE(scope.platform.boxes.empty());
     EXPECT_EQ((std::vector<int>{0, 1, 2, 3}), a.issueOrder);
     EXPECT_EQ(1, a.endReports);
@@ -120,7 +119,7 @@ TEST(ChoreographyTrace, FixedSeedAndTickGiveTheRecordedTrace) {
     EXPECT_GT(a.particlesMoved, 0);
 
     // The same seed and ticks repeat everything, particles included.
-    Trace b = Play(3000);
+    Trace b = Play(scope.platform, 3000);
     EXPECT_EQ(a.hash, b.hash);
     EXPECT_EQ(a.issueFrames, b.issueFrames);
     EXPECT_EQ(a.particlesMoved, b.particlesMoved);

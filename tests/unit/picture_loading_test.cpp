@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "render/bmp_file.h"
-#include "render/texture.h"
+#include "textures/bmp_file.h"
+#include "textures/jpeg_file.h"
+#include "textures/texture.h"
 #include "tests/support/picture_files.h"
 #include "tests/support/test_support.h"
 
@@ -100,13 +101,7 @@ std::vector<uint8_t> TwoBands(int w, int h, std::vector<uint8_t> top, std::vecto
     return s;
 }
 
-struct JpegDeleter {
-    void operator()(JpegImage* image) const {
-        if (image) delete[] image->pixels;
-        delete image;
-    }
-};
-typedef std::unique_ptr<JpegImage, JpegDeleter> JpegPtr;
+typedef std::unique_ptr<JpegImage> JpegPtr;
 
 class JpegLoadTest : public ::testing::Test {
 protected:
@@ -114,7 +109,7 @@ protected:
     TempDir dir;
 
     std::string Path(const char* name) const { return dir.path() + name; }
-    JpegPtr Load(const std::string& path) { return JpegPtr(LoadJpegImage(path.c_str())); }
+    JpegPtr Load(const std::string& path) { return LoadJpegImage(path.c_str()); }
     // The one message box expected for a picture that cannot be used.
     void ExpectRefusedWithMessage(const std::string& path) {
         ASSERT_EQ(1u, scope.platform.boxes.size());
@@ -128,7 +123,7 @@ protected:
 
 // The pixel at (x, y) counted from the bottom-left of the decoded record.
 const uint8_t* At(const JpegImage& image, int x, int y) {
-    return image.pixels + (size_t)y * image.rowBytes + (size_t)x * 3;
+    return image.pixels.get() + (size_t)y * image.rowBytes + (size_t)x * 3;
 }
 
 TEST_F(JpegLoadTest, ColourPictureIsStoredBottomRowFirst) {

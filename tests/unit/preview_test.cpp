@@ -164,11 +164,9 @@ TEST_F(HackModeTest, WindowIdRunFollowsTheWindowSizeAndIgnoresInput) {
     ASSERT_GE(g_renderLog.sizes.size(), 2u);
     EXPECT_EQ(std::make_pair(200, 150), g_renderLog.sizes[0]);
     EXPECT_EQ(std::make_pair(640, 480), g_renderLog.sizes.back());
-    EXPECT_TRUE(g_showFps);
-    EXPECT_NE(0u, g_seedSalt);
+    EXPECT_TRUE(g_run.showFps);
+    EXPECT_NE(0u, g_run.seedSalt);
     EXPECT_FALSE(IsWindow(child));
-    g_showFps = false;
-    g_seedSalt = 0;
 }
 
 TEST_F(HackModeTest, RootWithoutAWindowDrawsInTheDesktopWindow) {
@@ -186,7 +184,6 @@ TEST_F(HackModeTest, RootWithoutAWindowDrawsInTheDesktopWindow) {
     App().InitInstance();
     EXPECT_EQ(1u, parentSeen);
     EXPECT_EQ(1, g_renderLog.inits);
-    g_seedSalt = 0;
 }
 
 TEST_F(HackModeTest, HiddenParentIsAwaitedWithShortSleeps) {
@@ -219,7 +216,6 @@ TEST_F(HackModeTest, LoopSleepsUntilTheNextFrameInsteadOfSpinning) {
     ASSERT_FALSE(p.waits.empty());
     for (int32_t w : p.waits) EXPECT_EQ(11, w);
     EXPECT_EQ(g_renderLog.frames, (int)p.waits.size());
-    g_seedSalt = 0;
 }
 
 }  // namespace

@@ -75,7 +75,7 @@ TEST_F(SaverWindowTest, EveryEndingInputClosesTheFullScreenWindow) {
     const uint32_t enders[] = {WM_KEYDOWN, WM_SYSKEYDOWN, WM_LBUTTONDOWN, WM_RBUTTONDOWN,
                                WM_MBUTTONDOWN};
     for (uint32_t m : enders) {
-        ResetSaverWindowState();
+        ResetState();
         HWND h = OpenFullScreen();
         SendMessage(h, m, 0, 0);
         EXPECT_FALSE(IsWindow(h)) << std::hex << m;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "host/data_directory.h"
-#include "render/texture.h"
+#include "textures/texture.h"
 #include "scenario/stage.h"
 #include "tests/support/test_support.h"
 

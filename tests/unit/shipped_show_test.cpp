@@ -27,7 +27,8 @@
 #include "fountains/particle_system.h"
 #include "options/xml_read.h"
 #include "render/rendering.h"
-#include "render/texture.h"
+#include "textures/jpeg_file.h"
+#include "textures/texture.h"
 #include "scenario/action_script.h"
 #include "scenario/stage.h"
 #include "tests/support/shipped_show.h"
@@ -190,15 +191,13 @@ double BlockBoundaryDifference(const JpegImage& p, bool alongColumns) {
 TEST_F(ShippedShow, ScenePicturesHaveTheStageSizesAndWaterTiles) {
     for (const std::string& scene : ShippedScenario().scenes) {
         const std::string back = ShippedDataDir() + scene + "/backdrop.jpg";
-        JpegImage* b = LoadJpegImage(back.c_str());
+        std::unique_ptr<JpegImage> b = LoadJpegImage(back.c_str());
         ASSERT_NE(nullptr, b) << back;
         EXPECT_GE(b->width, 1600) << back;
         EXPECT_GE(b->height, 1000) << back;
-        delete[] b->pixels;
-        delete b;
 
         const std::string water = ShippedDataDir() + scene + "/water.jpg";
-        JpegImage* w = LoadJpegImage(water.c_str());
+        std::unique_ptr<JpegImage> w = LoadJpegImage(water.c_str());
         ASSERT_NE(nullptr, w) << water;
         EXPECT_GE(w->width, 512) << water;
         EXPECT_GE(w->height, 256) << water;
@@ -206,8 +205,6 @@ TEST_F(ShippedShow, ScenePicturesHaveTheStageSizesAndWaterTiles) {
         const double ends = LineDifference(*w, false, 0, w->height - 1);
         EXPECT_LE(sides, 1.5 * BlockBoundaryDifference(*w, true) + 1) << water;
         EXPECT_LE(ends, 1.5 * BlockBoundaryDifference(*w, false) + 1) << water;
-        delete[] w->pixels;
-        delete w;
     }
     EXPECT_TRUE(Boxes().empty());
 }
@@ -366,13 +363,13 @@ struct PlayResult {
 // drawing: a simulated tick of 11 ms per frame, commands held once the end
 // is reported, and the pause as soon as a frame after that moves no
 // particle.
-PlayResult Play(const std::string& name, int maxFrames) {
+PlayResult Play(plat::MemoryPlatform& platform, const std::string& name, int maxFrames) {
     std::srand(20240607);
     CActionScript script;
     script.Load(name.c_str());
     script.SetEmitterColor(200, 230, 255, 110);
-    uint32_t clock = 1000000;
-    plat::OverrideTickCount(&clock);
+    uint32_t& clock = platform.tick;
+    clock = 1000000;
     PlayResult r;
     bool draining = false;
     for (int frame = 1; frame <= maxFrames && !r.paused; ++frame) {
@@ -400,7 +397,6 @@ PlayResult Play(const std::string& name, int maxFrames) {
             r.pauseSeconds = frame * 0.011;
         }
     }
-    plat::OverrideTickCount(nullptr);
     return r;
 }
 
@@ -411,7 +407,7 @@ TEST_P(ShippedScript, EndsWithinFiveMinutesWithItsJetsInThePicture) {
     UseDataDir(ShippedDataDir());
     const std::string& name = GetParam();
     const int fiveMinutes = 5 * 60 * 1000 / 11;
-    const PlayResult r = Play(name, fiveMinutes);
+    const PlayResult r = Play(scope.platform, name, fiveMinutes);
     EXPECT_TRUE(scope.platform.boxes.empty());
     EXPECT_TRUE(r.paused) << name << " still plays after five minutes";
     EXPECT_LE(r.highest, 75.0f) << name;

@@ -20,16 +20,3 @@ public:
     bool LoadBMP(const char* path);
     bool LoadJPEG(const char* path);
 };
-
-// A decoded JPEG, bottom row first.
-struct JpegImage {
-    int32_t rowBytes;
-    int32_t width;
-    int32_t height;
-    unsigned char* pixels;
-};
-
-// Decodes a JPEG into a new JpegImage (RGB, 3 bytes a pixel), or null when
-// the file cannot be opened or decoded ("Unable to load JPG File!").  The
-// caller frees pixels (delete[]) and the record (delete).
-JpegImage* LoadJpegImage(const char* path);

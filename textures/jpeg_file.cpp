@@ -1,4 +1,4 @@
-// Decoding JPEG pictures with libjpeg into JpegImage records.
+#include "textures/jpeg_file.h"
 
 #include <csetjmp>
 #include <cstdio>
@@ -9,8 +9,7 @@
 
 #include "platform/file.h"
 #include "platform/platform.h"
-#include "render/picture_limits.h"
-#include "render/texture.h"
+#include "textures/picture_limits.h"
 
 namespace {
 
@@ -36,7 +35,7 @@ bool ConvertsToRgb(J_COLOR_SPACE space) {
 // Decodes the whole of f into a new record with RGB rows, bottom row first,
 // or returns null.  Only plain pointers live across the setjmp: nothing with
 // a destructor may be skipped by the jump back.
-JpegImage* Decode(FILE* f) {
+std::unique_ptr<JpegImage> Decode(FILE* f) {
     jpeg_decompress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
     ErrorTrap trap;
@@ -94,11 +93,15 @@ JpegImage* Decode(FILE* f) {
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
 
-    JpegImage* image = new JpegImage;
+    std::unique_ptr<JpegImage> image(new (std::nothrow) JpegImage);
+    if (!image) {
+        delete[] pixels;
+        return nullptr;
+    }
     image->rowBytes = rowBytes;
     image->width = width;
     image->height = height;
-    image->pixels = pixels;
+    image->pixels.reset(pixels);
     return image;
 }
 
@@ -108,13 +111,13 @@ void ShowUnableToLoad(const char* path) {
 
 }  // namespace
 
-JpegImage* LoadJpegImage(const char* path) {
+std::unique_ptr<JpegImage> LoadJpegImage(const char* path) {
     FILE* f = plat::OpenFile(path, "rb");
     if (!f) {
         ShowUnableToLoad(path);
         return nullptr;
     }
-    JpegImage* image = Decode(f);
+    std::unique_ptr<JpegImage> image = Decode(f);
     std::fclose(f);
     if (!image) ShowUnableToLoad(path);
     return image;

@@ -1,9 +1,10 @@
-#include "render/texture.h"
+#include "textures/texture.h"
 
 #include <GL/glew.h>
 #include <GL/glu.h>
 
-#include "render/bmp_file.h"
+#include "textures/bmp_file.h"
+#include "textures/jpeg_file.h"
 
 // Makes the texture from pixels in memory: a full mipmap chain built by GLU
 // (which rescales sides that are not powers of two), linear filtering, and
@@ -53,10 +54,7 @@ bool CTexture::LoadBMP(const char* path) {
 }
 
 bool CTexture::LoadJPEG(const char* path) {
-    JpegImage* image = LoadJpegImage(path);
-    if (!image) return true;
-    Upload(*this, image->width, image->height, GL_RGB, image->pixels);
-    delete[] image->pixels;
-    delete image;
+    std::unique_ptr<JpegImage> image = LoadJpegImage(path);
+    if (image) Upload(*this, image->width, image->height, GL_RGB, image->pixels.get());
     return true;
 }

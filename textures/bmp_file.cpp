@@ -1,11 +1,11 @@
-#include "render/bmp_file.h"
+#include "textures/bmp_file.h"
 
 #include <cstdio>
 #include <new>
 #include <sys/types.h>
 
 #include "platform/file.h"
-#include "render/picture_limits.h"
+#include "textures/picture_limits.h"
 
 namespace {
 

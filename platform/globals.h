@@ -1,0 +1,75 @@
+// The process-wide state of the saver, in one place at the bottom of the
+// layers: the globals its parts share, and one object holding the state the
+// program adds for its run modes, tools and tests.  Plain types only; no GL,
+// window-system or container header.
+#pragma once
+
+#include <cstdint>
+
+class COptions;
+class CScenario;
+class CFountainTextures;
+
+// --- shared by the saver's parts ---
+
+// The data directory: the installation directory from the registry followed
+// by "\data\"; empty when there is none.  Content files are named from it.
+extern char g_dataDir[512];
+extern COptions g_options;  // defined with COptions
+// The show, and the fountains' sprite textures, made by InitRendering.
+extern CScenario* g_scenario;
+extern CFountainTextures* g_fountainTextures;
+// Particles moved in the current frame: zeroed when the frame starts, raised
+// by the particle pass, read by the scenario to see the fountains run dry.
+extern int g_frameParticleCount;
+extern double g_viewAspect;     // viewport width over height (1.6 at start)
+extern int g_accumAvailable;    // the pixel format has a usable accumulation buffer
+extern int g_shadersAvailable;  // GL 2.0 present and the ripple program built
+extern uint32_t g_rippleProgram;
+// The saver window (its own device context) and its GL context.
+extern uintptr_t g_saverDC;
+extern uintptr_t g_saverGLRC;
+// The saver window: full screen or a preview child, the first mouse
+// position it saw (-1 until then), and the clock at which the last frame
+// began.
+extern bool g_fullScreen;
+extern int32_t g_firstMouseX, g_firstMouseY;
+extern int32_t g_lastFrameClock;
+
+// --- added by the program ---
+
+// Frames counted over one-second windows for the frame-rate read-out.
+struct FrameRate {
+    int32_t windowStartMs = -1;
+    int frames = 0;
+    double rate = 0.0;
+};
+
+// The rendering entry points the saver window calls.  A null entry means
+// the real one; tests of the host logic put recorders here so no GL is
+// needed.
+struct RenderCalls {
+    void (*setupPixelFormat)(uintptr_t window) = nullptr;
+    void (*initRendering)() = nullptr;
+    void (*resizeViewport)(int width, int height) = nullptr;
+    void (*renderFrame)() = nullptr;
+};
+
+struct RunState {
+    // Asked for by the launch form before the window is made.
+    bool showFps = false;    // draw the frame-rate read-out
+    unsigned seedSalt = 0;   // mixed into the random seed (0: time alone)
+    // Kept by the frame between calls.
+    int windowWidth = 0, windowHeight = 0;
+    int32_t rippleStartMs = -1;  // ripple clock at the first water frame
+    FrameRate frameRate;
+    // Window classes this process has registered.
+    bool saverClassRegistered = false;
+    bool previewHostClassRegistered = false;
+    RenderCalls render;
+};
+extern RunState g_run;
+
+// Puts every global above except g_options, g_scenario and
+// g_fountainTextures (whose owners reset them) back to its start value.
+void ResetProcessState();
