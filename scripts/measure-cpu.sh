@@ -24,9 +24,9 @@ data=$(readlink -f "${2:-$root/data}")
 seconds=${SECONDS_MEASURED:-30}
 warmup=${WARMUP:-5}
 work=$(mktemp -d)
-xvfb_pid=
+source "$root/scripts/xvfb.sh"
 cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_xvfb
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -111,16 +111,9 @@ sed -i 's/<DoNotUseAccumBuffer v="[0-9]*"/<DoNotUseAccumBuffer v="1"/' "$work/of
 grep -q '<DoNotUseAccumBuffer v="1"' "$work/off/data/options.xml" ||
   { echo "options.xml has no DoNotUseAccumBuffer element" >&2; exit 1; }
 
-for n in $(seq 150 199); do
-  [ -e "/tmp/.X${n}-lock" ] && continue
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-  [ -e "/tmp/.X11-unix/X$n" ] && { export DISPLAY=":$n"; break; }
-  kill "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=
-done
-[ -n "$xvfb_pid" ] || { echo "could not start Xvfb" >&2; exit 1; }
+start_xvfb || exit 1
+export DISPLAY=$DISPLAY_STARTED
+xvfb_pid=$XVFB_PID
 
 ticks=$(getconf CLK_TCK)
 cpu() { awk '{print $14 + $15}' "/proc/$1/stat"; }

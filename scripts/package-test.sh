@@ -28,12 +28,12 @@ fi
 
 bash scripts/install-deps.sh package-test
 
+source scripts/xvfb.sh
 user=wavendell-test
 tmp=$(mktemp -d /tmp/wavendell-package-test.XXXXXX)
 chmod 755 "$tmp"
 home=$tmp/home
 pids=()
-xvfb_pid=
 
 fail() {
   echo "package test FAILED: $*" >&2
@@ -53,7 +53,7 @@ cleanup() {
     pkill -KILL -u "$user" 2>/dev/null || true
     userdel "$user" 2>/dev/null || true
   fi
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  stop_xvfb
   if dpkg-query -W -f='${Status}' wavendell 2>/dev/null | grep -q "ok installed"; then
     dpkg -P wavendell >/dev/null || true
   fi
@@ -103,16 +103,9 @@ userdel "$user" 2>/dev/null || true
 useradd --system --no-create-home --home-dir "$home" --shell /bin/sh --user-group "$user"
 mkdir -p "$home"
 chown "$user:" "$home"
-display=
-for n in $(seq 150 200); do
-  [ -e "/tmp/.X${n}-lock" ] && continue
-  Xvfb ":$n" -screen 0 1280x1024x24 -ac -br -nolisten tcp -noreset >"$tmp/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  if wait_for 50 test -e "/tmp/.X11-unix/X$n"; then display=":$n"; break; fi
-  kill "$xvfb_pid" 2>/dev/null || true
-  xvfb_pid=
-done
-[ -n "$display" ] || fail "could not start Xvfb"
+# -ac: the test user may connect.
+start_xvfb -ac -br || fail "could not start Xvfb"
+display=$DISPLAY_STARTED
 as_user_cmd=(setpriv --reuid="$user" --regid="$user" --init-groups
              env -i HOME="$home" USER="$user" LOGNAME="$user" SHELL=/bin/sh
              PATH=/usr/local/bin:/usr/bin:/bin DISPLAY="$display")
@@ -146,7 +139,8 @@ play_in_window /usr/libexec/xscreensaver/wavendell "installed saver"
 # installed, without a temporary file beside it.
 dpkg -V wavendell >"$tmp/verify.log" 2>&1 && [ ! -s "$tmp/verify.log" ] ||
   fail "the installed files changed"
-[ ! -e /usr/share/wavendell/data/options.xml.new ] || fail "options.xml.new was left behind"
+leftovers=$(find /usr/share/wavendell/data -maxdepth 1 -name 'options.xml?*')
+[ -z "$leftovers" ] || fail "files were left beside options.xml: $leftovers"
 echo "the installed saver plays the show ($((SECONDS - start)) s)"
 
 echo "== XScreenSaver daemon =="

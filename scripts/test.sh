@@ -1,48 +1,40 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the unit tests without a display, the
-# GL tests against Mesa under a private Xvfb, then the same again in a build
-# with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Sets up, builds and runs every test: the include layering, the unit tests
+# without a display, the GL tests against Mesa under a private Xvfb, the
+# same again in a build with AddressSanitizer and UndefinedBehaviorSanitizer,
+# then the Debian package with a real XScreenSaver daemon (as root only).
+# Compiler warnings are errors.  Ends by saying which stages ran.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+source scripts/xvfb.sh
 
 bash scripts/install-deps.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
+ran=()
+skipped=()
 
-# A private X server for the GL tests.
-start_xvfb() {
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X${n}-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 1 50); do
-      if [ -e "/tmp/.X11-unix/X$n" ]; then
-        export TEST_DISPLAY=":$n"
-        return 0
-      fi
-      sleep 0.1
-    done
-    kill "$xvfb_pid" 2>/dev/null || true
-  done
-  echo "could not start Xvfb" >&2
-  return 1
-}
-xvfb_pid=
-trap '[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true' EXIT
+trap stop_xvfb EXIT
 start_xvfb
+test_display=$DISPLAY_STARTED
 
 run_suite() {
   local dir=$1; shift
-  cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWAVENDELL_WERROR=ON "$@" >/dev/null
   cmake --build "$dir" -j"$jobs"
   # Unit tests must not need a display.
   (cd "$dir" && env -u DISPLAY ctest -L unit --output-on-failure -j"$jobs")
-  (cd "$dir" && DISPLAY="$TEST_DISPLAY" ctest -L gl --output-on-failure -j1)
+  (cd "$dir" && DISPLAY="$test_display" ctest -L gl --output-on-failure -j1)
 }
+
+echo "== include layering =="
+bash scripts/check-layers.sh
+ran+=("include layering")
 
 echo "== build and tests =="
 run_suite "$root/build"
+ran+=("unit and GL tests")
 
 echo "== build and tests with AddressSanitizer and UndefinedBehaviorSanitizer =="
 # Mesa's driver keeps allocations for the life of the process; leaks are
@@ -52,8 +44,19 @@ export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 run_suite "$root/build-sanitize" -DWAVENDELL_SANITIZE=ON
 unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
+ran+=("unit and GL tests with sanitizers")
 
 echo "== Debian package and XScreenSaver =="
-bash scripts/package-test.sh "$root/build-package"
+package_log=$(mktemp)
+bash scripts/package-test.sh "$root/build-package" | tee "$package_log"
+if grep -q "^package test SKIPPED" "$package_log"; then
+  skipped+=("Debian package and XScreenSaver ($(sed -n 's/^package test SKIPPED: //p' "$package_log"))")
+else
+  ran+=("Debian package and XScreenSaver")
+fi
+rm -f "$package_log"
 
-echo "all tests passed"
+echo
+echo "== summary =="
+for stage in "${ran[@]}"; do echo "passed:  $stage"; done
+for stage in "${skipped[@]+"${skipped[@]}"}"; do echo "SKIPPED: $stage"; done
