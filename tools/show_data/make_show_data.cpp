@@ -23,9 +23,12 @@
 #include <sys/stat.h>
 
 #include "tools/show_data/canvas.h"
+#include "tools/show_data/figures.h"
 #include "tools/show_data/output.h"
 #include "tools/show_data/paint.h"
+#include "tools/show_data/sprites.h"
 #include "tools/show_data/trees.h"
+#include "tools/show_data/water.h"
 
 namespace {
 
@@ -690,243 +693,6 @@ Image NorthernLights() {
     return std::move(c.im);
 }
 
-// ---------------------------------------------------------------- water
-
-// Colours of one water picture: a ramp from deep to light water and the
-// colour of glints on the wave crests.
-struct WaterPalette {
-    Rgb deep, mid, light, glint;
-    float glintAmount;
-    float glintSharpness;  // higher: thinner glints on the crests
-    bool caustics;  // a bright network as on the floor of a pool
-};
-
-// A water surface that tiles in both directions: swells, crossing ripples
-// and fine chop, all from noise with whole periods across the picture.  The
-// picture spans 160 by 70 stage units, so features are stretched to look
-// round (or a little wider than deep) on the water.
-Image WaterPicture(uint32_t seed, const WaterPalette& pal) {
-    const int w = 2048, h = 512;
-    Image im(w, h);
-    Noise swell(seed), ripple(seed + 1), chop(seed + 2), warp(seed + 3);
-    Ramp ramp{{{0, pal.deep}, {0.5f, pal.mid}, {1, pal.light}}};
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            float s = float(x) / w, t = float(y) / h;
-            // Lattice periods (across, down) keep each octave seamless.
-            float wx = 0.6f * warp.Fbm(s * 8, t * 6, 3, 0.5f, 8, 6);
-            float wy = 0.6f * warp.Fbm(s * 8 + 3.3f, t * 6, 3, 0.5f, 8, 6);
-            float big = swell.Fbm(s * 16 + wx, t * 14 + wy, 5, 0.5f, 16, 14);
-            float crest = ripple.Ridged(s * 32 + wx, t * 28 + wy, 4, 32, 28);
-            float fine = chop.Fbm(s * 128, t * 112, 2, 0.5f, 128, 112);
-            float k = Clamp01(0.5f + 0.75f * big + 0.08f * fine);
-            Rgb col = ramp(k);
-            float glint = std::pow(crest, pal.glintSharpness) * pal.glintAmount * (0.6f + 0.6f * Clamp01(big + 0.5f));
-            if (pal.caustics) {
-                float net = ripple.Ridged(s * 24 + 1.5f * wx, t * 21 + 1.5f * wy, 2, 24, 21);
-                glint += std::pow(net, 10.0f) * 0.9f;
-            }
-            col = col + pal.glint * glint;
-            im.At(x, y) = col;
-        }
-    return im;
-}
-
-// ---------------------------------------------------------------- sprites
-
-// The particle: a soft round drop, brightest in the middle.  Colour is
-// white throughout so that filtering at the rim does not darken it.
-Image DropletSprite() {
-    const int n = 64;
-    Image im(n, n);
-    im.alpha.assign(size_t(n) * n, 0);
-    for (int y = 0; y < n; ++y)
-        for (int x = 0; x < n; ++x) {
-            float dx = (x + 0.5f) / n * 2 - 1, dy = (y + 0.5f) / n * 2 - 1;
-            float r = std::sqrt(dx * dx + dy * dy);
-            float a = std::exp(-r * r * 4.5f) * (1 - Smooth(0.8f, 1.0f, r));
-            float shine = std::exp(-((dx + 0.25f) * (dx + 0.25f) + (dy + 0.3f) * (dy + 0.3f)) * 30);
-            im.At(x, y) = Mix(Hex(0xe4f0ff), Hex(0xffffff), shine);
-            im.alpha[size_t(y) * n + x] = Clamp01(a + 0.25f * shine);
-        }
-    return im;
-}
-
-// The source splash: a ring of foam around the nozzle.  Transparent texels
-// are black because the emitter pass blends with one minus the source colour.
-Image SplashSprite() {
-    const int n = 128;
-    Image im(n, n);
-    im.alpha.assign(size_t(n) * n, 0);
-    Noise foam(71);
-    for (int y = 0; y < n; ++y)
-        for (int x = 0; x < n; ++x) {
-            float dx = (x + 0.5f) / n * 2 - 1, dy = (y + 0.5f) / n * 2 - 1;
-            float r = std::sqrt(dx * dx + dy * dy);
-            float angle = std::atan2(dy, dx);
-            // Foam lumps around the ring; the angle enters the noise through
-            // a circle so that it closes without a seam.
-            float lumps = foam.Fbm(std::cos(angle) * 3 + 5, std::sin(angle) * 3 + 5 + r * 4, 4);
-            float ringR = 0.58f + 0.08f * lumps;
-            float ring = std::exp(-std::pow((r - ringR) / 0.16f, 2.0f));
-            float inner = 0.35f * (1 - Smooth(0.0f, 0.5f, r));
-            float bubbles = Smooth(0.1f, 0.5f, foam.Fbm(dx * 9, dy * 9, 3));
-            float a = Clamp01((ring * (0.65f + 0.35f * bubbles) + inner) * (1 - Smooth(0.85f, 0.99f, r)));
-            // Opaque wherever there is foam: the emitter pass adds colour
-            // times alpha and keeps the water behind in proportion to the
-            // colour, so a weak alpha would only darken the water.
-            float alpha = Smooth(0.0f, 0.3f, a);
-            if (alpha < 0.5f / 255) a = alpha = 0;  // clear texels stay black
-            im.At(x, y) = Hex(0xf4fbff) * (0.85f * a);
-            im.alpha[size_t(y) * n + x] = alpha;
-        }
-    return im;
-}
-
-// The nozzle: a short metal pipe with a flared lip, lit from the upper left.
-// The tube quad puts the picture's bottom row at its top, so the drawing is
-// turned upside down before it is stored.
-Image NozzleSprite() {
-    const int n = 64;
-    Image upright(n, n);
-    upright.alpha.assign(size_t(n) * n, 0);
-    for (int y = 0; y < n; ++y)
-        for (int x = 0; x < n; ++x) {
-            float fx = (x + 0.5f) / n * 2 - 1;  // -1 left .. 1 right
-            float fy = 1 - (y + 0.5f) / n;      // 0 bottom .. 1 top
-            float half = fy > 0.78f ? 0.8f : (fy > 0.7f ? 0.8f - (0.78f - fy) * 2.5f : 0.6f);
-            if (fy < 0.04f) half = 0.7f;  // foot ring
-            float inside = 1 - Smooth(half - 0.04f, half + 0.02f, std::fabs(fx));
-            if (inside < 0.5f / 255) continue;  // clear texels stay black
-            float nx = Clamp01(std::fabs(fx) / half) * (fx < 0 ? -1 : 1);
-            float nz = std::sqrt(std::max(0.0f, 1 - nx * nx));
-            float diffuse = std::max(0.0f, -0.5f * nx + 0.85f * nz);
-            float shine = std::pow(std::max(0.0f, 1 - std::fabs(nx + 0.35f) * 3), 4.0f);
-            float bands = (fy > 0.78f && fy < 0.82f) || (fy > 0.02f && fy < 0.06f) ? 0.7f : 1.0f;
-            float v = Clamp01((0.25f + 0.6f * diffuse) * bands + 0.6f * shine);
-            Rgb metal = Mix(Hex(0x6a7078), Hex(0xf0f4f8), v);
-            upright.At(x, y) = metal * inside;
-            upright.alpha[size_t(y) * n + x] = inside;
-        }
-    Image im(n, n);
-    im.alpha.assign(size_t(n) * n, 0);
-    for (int y = 0; y < n; ++y)
-        for (int x = 0; x < n; ++x) {
-            im.At(x, y) = upright.At(x, n - 1 - y);
-            im.alpha[size_t(y) * n + x] = upright.alpha[size_t(n - 1 - y) * n + x];
-        }
-    return im;
-}
-
-// ---------------------------------------------------------------- figures
-
-struct Spot {
-    float x, z;
-};
-
-// A figure file: the emitters in the order the scripts address them, all
-// on the water surface (y = 0).
-std::string FigureXml(int fid, float cx, float cz, float rx, float rz, const std::vector<Spot>& spots) {
-    char line[160];
-    std::string xml = "<?xml version=\"1.0\" ?>\n<Figure>\n";
-    std::snprintf(line, sizeof line,
-                  "    <Formula fid=\"%d\" count=\"%d\" cx=\"%g\" cy=\"%g\" rx=\"%g\" ry=\"%g\" />\n", fid,
-                  int(spots.size()), cx, cz, rx, rz);
-    xml += line;
-    xml += "    <Egroup id=\"0\">\n";
-    for (size_t i = 0; i < spots.size(); ++i) {
-        std::snprintf(line, sizeof line, "        <Emmiter id=\"%d\" x=\"%.2f\" y=\"0\" z=\"%.2f\" />\n", int(i),
-                      spots[i].x, spots[i].z);
-        xml += line;
-    }
-    xml += "    </Egroup>\n</Figure>\n";
-    return xml;
-}
-
-// count emitters on a circle, starting nearest the viewer and running
-// anticlockwise seen from above.
-std::vector<Spot> Ring(float cx, float cz, float r, int count, float turn = 0) {
-    std::vector<Spot> spots;
-    for (int i = 0; i < count; ++i) {
-        float a = 2 * kPi * (i + turn) / count;
-        spots.push_back({cx + r * std::sin(a), cz + r * std::cos(a)});
-    }
-    return spots;
-}
-
-std::vector<Spot> Line(float x0, float z0, float x1, float z1, int count) {
-    std::vector<Spot> spots;
-    for (int i = 0; i < count; ++i) {
-        float t = count > 1 ? float(i) / (count - 1) : 0;
-        spots.push_back({Mix(x0, x1, t), Mix(z0, z1, t)});
-    }
-    return spots;
-}
-
-std::vector<Spot> Join(std::vector<Spot> a, const std::vector<Spot>& b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
-bool WriteFigures(const std::string& dir) {
-    bool ok = MakeDirectories(dir);
-    auto put = [&](const char* name, const std::string& xml) { ok = WriteText(dir + name, xml) && ok; };
-    put("ringSmall.xml", FigureXml(1, 0, 36, 6, 6, Ring(0, 36, 6, 8)));
-    put("ringMedium.xml", FigureXml(2, 0, 34, 12, 12, Ring(0, 34, 12, 12)));
-    put("ringLarge.xml", FigureXml(3, 0, 36, 20, 20, Ring(0, 36, 20, 20)));
-    // Inner ring first (0-7), then the outer one (8-23).
-    put("doubleRing.xml",
-        FigureXml(4, 0, 34, 15, 15, Join(Ring(0, 34, 7, 8), Ring(0, 34, 15, 16, 0.5f))));
-    put("lineBack.xml", FigureXml(5, 0, 8, 56, 0, Line(-56, 8, 56, 8, 15)));
-    put("lineFront.xml", FigureXml(6, 0, 50, 30, 0, Line(-30, 50, 30, 50, 11)));
-    // A half circle around the foot of the backdrop, left to right: every
-    // emitter is equally far from the world origin, so jets aimed at the
-    // origin all lean alike.
-    {
-        std::vector<Spot> arc;
-        for (int i = 0; i < 13; ++i) {
-            float a = kPi * (165 - 150.0f * i / 12) / 180;
-            arc.push_back({34 * std::cos(a), 34 * std::sin(a)});
-        }
-        put("arcAmphitheatre.xml", FigureXml(7, 0, 0, 34, 34, arc));
-    }
-    // Five columns by three rows, back row first, each row left to right.
-    {
-        std::vector<Spot> grid;
-        for (float z : {20.0f, 30.0f, 40.0f})
-            for (float x : {-24.0f, -12.0f, 0.0f, 12.0f, 24.0f}) grid.push_back({x, z});
-        put("grid.xml", FigureXml(8, 0, 30, 24, 10, grid));
-    }
-    // A six-armed star: the centre, then rings of six at growing radii, so
-    // that a wave through the range runs outwards.
-    {
-        std::vector<Spot> star = {{0, 32}};
-        for (float r : {5.0f, 10.0f, 15.0f})
-            for (int k = 0; k < 6; ++k) {
-                float a = 2 * kPi * k / 6 + kPi / 6;
-                star.push_back({r * std::sin(a), 32 + r * std::cos(a)});
-            }
-        put("star.xml", FigureXml(9, 0, 32, 15, 15, star));
-    }
-    // A cross: the crossbar left to right, then the upright from back to front.
-    put("cross.xml", FigureXml(10, 0, 30, 24, 16,
-                               Join(Line(-24, 30, 24, 30, 13),
-                                    Join(Line(0, 14, 0, 26, 4), Line(0, 34, 0, 46, 4)))));
-    // An Archimedean spiral, from the centre outwards.
-    {
-        std::vector<Spot> spiral;
-        for (int i = 0; i < 18; ++i) {
-            float a = i * 40.0f * kPi / 180, r = 2 + 1.1f * i;
-            spiral.push_back({r * std::sin(a), 34 + r * std::cos(a)});
-        }
-        put("spiral.xml", FigureXml(11, 0, 34, 21, 21, spiral));
-    }
-    // A chevron opening towards the viewer: the left arm from the tip
-    // outwards (0-6), then the right arm (7-13).
-    put("chevron.xml", FigureXml(12, 0, 30, 30, 14,
-                                 Join(Line(-4, 18, -30, 42, 7), Line(4, 18, 30, 42, 7))));
-    return ok;
-}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -965,11 +731,7 @@ int main(int argc, char** argv) {
         scene("northernLights", NorthernLights, 1600,
               {Hex(0x03101a), Hex(0x082632), Hex(0x104244), Hex(0x58ffb8), 0.5f, 6, false});
     }
-    if (wanted("sprites")) {
-        ok = WriteBmp(DropletSprite(), data + "particle7.bmp") && ok;
-        ok = WriteBmp(SplashSprite(), data + "fSource.bmp") && ok;
-        ok = WriteBmp(NozzleSprite(), data + "emitterTube.bmp") && ok;
-    }
+    if (wanted("sprites")) ok = WriteSprites(data) && ok;
     if (wanted("figures")) ok = WriteFigures(data + "_figures/") && ok;
     return ok ? 0 : 1;
 }
