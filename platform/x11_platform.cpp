@@ -30,6 +30,11 @@
 // told to our windows (display_power.h).  Without the extension nothing is
 // told.
 //
+// Swap interval: when a context is first made current on one of our
+// windows, its swap interval is set to 0 where the screen offers a way
+// (glx_swap_control.h), so swaps never wait for the display's refresh and
+// the frame clock alone paces the saver.
+//
 // X errors never end the process: a window vanishing under us is expected,
 // and the requests that touch such windows simply fail.
 #include "platform/x11_platform.h"
@@ -52,6 +57,7 @@
 
 #include "platform/display_power.h"
 #include "platform/glx_pixel_format.h"
+#include "platform/glx_swap_control.h"
 #include "platform/platform_base.h"
 #include "platform/registry_files.h"
 #include "platform/x11_input.h"
@@ -132,6 +138,11 @@ public:
     bool MakeCurrent(HWND hwnd, uintptr_t context) override;
     bool SwapBuffers(HWND hwnd) override;
 
+    SwapControl SwapControlOf(HWND hwnd) {
+        auto it = native_.find(hwnd);
+        return it != native_.end() ? it->second.swapControl : SWAP_CONTROL_NONE;
+    }
+
     unsigned long XWindowOf(HWND hwnd) {
         auto it = native_.find(hwnd);
         if (it != native_.end()) return it->second.gone ? 0 : it->second.xid;
@@ -164,6 +175,8 @@ private:
         bool gone = false;       // destroyed by someone else
         int format = 0;          // pixel format, 0 until set
         std::string title;
+        XWindow intervalSetOn = 0;                    // the X window whose swap interval was set
+        SwapControl swapControl = SWAP_CONTROL_NONE;  // how it was set
     };
 
     Display* Dpy();
@@ -177,6 +190,7 @@ private:
     bool RendersIndirectly();
     void PollDisplayPower();
     DpmsReading ReadDpms();
+    SwapControl SetSwapIntervalZero(XWindow xid);
 
     Display* dpy_ = nullptr;
     bool triedOpen_ = false;
@@ -671,7 +685,37 @@ bool X11Platform::MakeCurrent(HWND hwnd, uintptr_t context) {
     if (!hwnd && !context) return glXMakeCurrent(dpy_, None, nullptr) == True;
     auto it = native_.find(hwnd);
     if (it == native_.end() || it->second.gone || !context) return false;
-    return glXMakeCurrent(dpy_, it->second.xid, (GLXContext)context) == True;
+    NativeWindow& n = it->second;
+    if (glXMakeCurrent(dpy_, n.xid, (GLXContext)context) != True) return false;
+    // Once per X window: a new pixel format may have made the window anew.
+    if (n.intervalSetOn != n.xid) {
+        n.intervalSetOn = n.xid;
+        n.swapControl = SetSwapIntervalZero(n.xid);
+    }
+    return true;
+}
+
+// Sets the swap interval of the current window to 0 with what the screen
+// offers; returns what was used (none when nothing was called).
+SwapControl X11Platform::SetSwapIntervalZero(XWindow xid) {
+    typedef void (*SwapIntervalExt)(Display*, GLXDrawable, int);
+    typedef int (*SwapIntervalMesa)(unsigned int);
+    const SwapControl control =
+        ChooseSwapControl(glXQueryExtensionsString(dpy_, DefaultScreen(dpy_)));
+    if (control == SWAP_CONTROL_EXT) {
+        auto set = (SwapIntervalExt)glXGetProcAddressARB((const GLubyte*)"glXSwapIntervalEXT");
+        if (!set) return SWAP_CONTROL_NONE;
+        set(dpy_, xid, 0);
+    } else if (control == SWAP_CONTROL_MESA) {
+        auto set = (SwapIntervalMesa)glXGetProcAddressARB((const GLubyte*)"glXSwapIntervalMESA");
+        if (!set || set(0) != 0) return SWAP_CONTROL_NONE;
+    } else {
+        return SWAP_CONTROL_NONE;
+    }
+    // An error the call may raise arrives now, at the handler that ignores
+    // X errors.
+    XSync(dpy_, False);
+    return control;
 }
 
 bool X11Platform::SwapBuffers(HWND hwnd) {
@@ -692,6 +736,11 @@ Platform* CreateX11Platform() { return new X11Platform(); }
 unsigned long X11WindowOf(HWND hwnd) {
     auto* x11 = dynamic_cast<X11Platform*>(&Current());
     return x11 ? x11->XWindowOf(hwnd) : 0;
+}
+
+SwapControl X11SwapControlOf(HWND hwnd) {
+    auto* x11 = dynamic_cast<X11Platform*>(&Current());
+    return x11 ? x11->SwapControlOf(hwnd) : SWAP_CONTROL_NONE;
 }
 
 }  // namespace plat

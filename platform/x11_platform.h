@@ -2,6 +2,7 @@
 // window messages, GLX visuals as pixel formats.
 #pragma once
 
+#include "platform/glx_swap_control.h"
 #include "platform/platform.h"
 
 namespace plat {
@@ -14,5 +15,10 @@ Platform* CreateX11Platform();
 // foreign handle is its own X window); 0 when there is none, or when the
 // installed platform is not the X11 one.
 unsigned long X11WindowOf(HWND hwnd);
+
+// How the swap interval of one of our windows was set to 0 when a context
+// was first made current on it: none when the screen offers no way (or the
+// window has had no current context, or the platform is not the X11 one).
+SwapControl X11SwapControlOf(HWND hwnd);
 
 }  // namespace plat

@@ -221,6 +221,54 @@ TEST_F(X11WindowsTest, PixelFormatIsSetOnceUnderTheSameHandle) {
     EXPECT_FALSE(Current().MakeCurrent(child, ctx));
 }
 
+int g_xErrors = 0;
+int CountXError(Display*, XErrorEvent*) {
+    ++g_xErrors;
+    return 0;
+}
+
+// The first current context on a window turns its swap interval off with
+// what the screen offers, and with nothing where it offers none (Xvfb,
+// whose client library exports the entry points all the same).
+TEST_F(X11WindowsTest, SwapIntervalIsTurnedOffOnlyWhereTheScreenOffersIt) {
+    const HWND hwnd = CreateWindow(kClass, "", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, 0);
+    ASSERT_NE(0u, hwnd);
+    PixelFormatDescriptor want;
+    want.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    want.cColorBits = 32;
+    const int index = Current().ChoosePixelFormat(hwnd, want);
+    ASSERT_TRUE(Current().SetPixelFormat(hwnd, index, want));
+    const uintptr_t ctx = Current().CreateContext(hwnd);
+    ASSERT_NE(0u, ctx);
+    EXPECT_EQ(SWAP_CONTROL_NONE, X11SwapControlOf(hwnd));  // nothing current yet
+    // No X error comes of it: an interval call the screen does not support
+    // would raise one.
+    g_xErrors = 0;
+    XErrorHandler before = XSetErrorHandler(CountXError);
+    ASSERT_TRUE(Current().MakeCurrent(hwnd, ctx));
+    Display* dpy = glXGetCurrentDisplay();
+    XSync(dpy, False);
+    XSetErrorHandler(before);
+    EXPECT_EQ(0, g_xErrors);
+
+    const SwapControl offered =
+        ChooseSwapControl(glXQueryExtensionsString(dpy, DefaultScreen(dpy)));
+    EXPECT_EQ(offered, X11SwapControlOf(hwnd)) << SwapControlName(offered);
+    if (offered == SWAP_CONTROL_EXT) {
+        unsigned interval = 1;
+        glXQueryDrawable(dpy, X11WindowOf(hwnd), GLX_SWAP_INTERVAL_EXT, &interval);
+        EXPECT_EQ(0u, interval);
+    }
+    // Frames go on after it, whatever was called.
+    for (int i = 0; i < 3; ++i) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        EXPECT_TRUE(Current().SwapBuffers(hwnd));
+    }
+    EXPECT_EQ((GLenum)GL_NO_ERROR, glGetError());
+    Current().MakeCurrent(0, 0);
+    DestroyWindow(hwnd);
+}
+
 // The cursor over our windows disappears while the display counter is
 // below zero.
 TEST_F(X11WindowsTest, CursorIsHiddenWhileTheCounterIsNegative) {
