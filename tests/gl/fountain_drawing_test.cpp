@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
+#include <GL/glu.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <vector>
@@ -223,6 +225,171 @@ TEST_F(FountainDrawingTest, ParticlePassBindsTheSpriteAndBlendsByAlpha) {
     pool.particles[0].a = 0.5f;
     pool.Draw();
     EXPECT_RGB_NEAR(0, 128, 0, PixelAt(win, 100, 100));
+}
+
+// The pool's quads as immediate mode draws them, one glColor4f and four
+// texture coordinates and vertices a particle: the reference the vertex
+// arrays must match.
+void DrawImmediate(const CParticleSystem& pool) {
+    glBegin(GL_QUADS);
+    for (int32_t i = 0; i < pool.count; ++i) {
+        const CParticle& p = pool.particles[i];
+        if (!p.live) continue;
+        glColor4f(p.r, p.g, p.b, p.a);
+        glTexCoord2f(0.0f, 0.0f);
+        glVertex3f(p.x, p.y, p.z);
+        glTexCoord2f(0.0f, 1.0f);
+        glVertex3f(p.x, p.y + p.height, p.z);
+        glTexCoord2f(1.0f, 1.0f);
+        glVertex3f(p.x + p.width, p.y + p.height, p.z);
+        glTexCoord2f(1.0f, 0.0f);
+        glVertex3f(p.x + p.width, p.y, p.z);
+    }
+    glEnd();
+}
+
+// A round spot fading out from its centre, its colour changing across it.
+uint32_t TintedSpot(int x, int y) {
+    const int dx = 2 * x - 15, dy = 2 * y - 15, d2 = dx * dx + dy * dy;
+    const uint32_t a = d2 >= 256 ? 0 : 255 - (uint32_t)d2 * 255 / 256;
+    return a << 24 | (uint32_t)(128 + 8 * x) << 16 | (uint32_t)(255 - 8 * y) << 8 | 0xC0u;
+}
+
+// The GL state a pass leaves behind that later drawing could see.
+struct PassState {
+    GLfloat colour[4], texCoord[4];
+    GLboolean arrays[3];
+    bool operator==(const PassState& o) const {
+        return std::equal(colour, colour + 4, o.colour) &&
+               std::equal(texCoord, texCoord + 4, o.texCoord) &&
+               std::equal(arrays, arrays + 3, o.arrays);
+    }
+};
+
+PassState ReadPassState() {
+    PassState s;
+    glGetFloatv(GL_CURRENT_COLOR, s.colour);
+    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, s.texCoord);
+    s.arrays[0] = glIsEnabled(GL_VERTEX_ARRAY);
+    s.arrays[1] = glIsEnabled(GL_COLOR_ARRAY);
+    s.arrays[2] = glIsEnabled(GL_TEXTURE_COORD_ARRAY);
+    return s;
+}
+
+// A busy frame under the saver's own state (lighting with colour material,
+// perspective, a translucent sprite blended over a background), drawn by
+// the particle pass and by immediate mode.  What reaches the rasteriser is
+// the same bit for bit: GL's feedback mode returns every triangle with its
+// window position, lit colour and texture coordinates.  The pixels are the
+// same but for the odd one off by 1, as immediate mode's own are from one
+// frame to the next of the same drawing (llvmpipe rasterises a few edge
+// pixels differently as its batches fall); the arrays' are reproducible.
+TEST_F(FountainDrawingTest, ParticlePassDrawsWhatImmediateModeDraws) {
+    WriteSprites(dir);
+    dir.Write("particle7.bmp", BmpBytes(16, 16, 0, BgraPixels(16, 16, TintedSpot)));
+    UseDataDir(dir.path());
+    g_fountainTextures = new CFountainTextures();
+
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_COLOR_MATERIAL);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_TEXTURE_2D);
+    glDisable(GL_DEPTH_TEST);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, 1.0, 0.5, 200.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(0, 6, 30, 0, 8, 0, 0, 1, 0);
+
+    // Pools filled by every jet program over a few hundred frames, and one
+    // pool of more particles than a batch holds.
+    std::srand(11);
+    std::vector<std::unique_ptr<CEmitter>> emitters;
+    std::vector<std::unique_ptr<CParticleSystem>> pools;
+    for (int i = 0; i < 12; ++i) {
+        const float x = -11.0f + 2.0f * i, z = -3.0f * (i % 3);
+        emitters.emplace_back(new CEmitter(x, 0.0f, z));
+        CEmitter& e = *emitters.back();
+        e.EType = i % 3;
+        e.start = 1000, e.duration = 1500, e.end = 2500, e.cycles = 4;
+        e.vx1 = -0.05f, e.vy1 = 0.25f, e.vx2 = 0.05f, e.vy2 = 0.35f;
+        e.Angle1 = 50.0f, e.Angle2 = 130.0f, e.Power = 0.3f, e.YPowerK = 1.0f;
+        e.r = 0.2f + 0.05f * i, e.g = 0.7f, e.b = 1.0f - 0.05f * i, e.a = 0.6f;
+        pools.emplace_back(new CParticleSystem(PARTICLES_PER_POOL, x, 0.0f, z));
+        pools.back()->emitter = &e;
+    }
+    int32_t tick = 1000;
+    for (int frame = 0; frame < 400; ++frame, tick += 11) {
+        for (auto& e : emitters) e->UpdateJet(tick);
+        for (auto& p : pools) {
+            p->Emit(tick);
+            p->Move(tick);
+        }
+    }
+    const int big = 2 * PARTICLES_PER_POOL + 500;
+    pools.emplace_back(new CParticleSystem(big, 0.0f, 0.0f, 0.0f));
+    for (int i = 0; i < big; ++i)
+        PlaceLive(pools.back()->particles[i], -12.0f + 0.0097f * i, 2.0f + (float)(i % 37) * 0.4f,
+                  0.3f + 0.4f / (float)(1 + i % 5), 0.5f, (float)(i % 7) / 7.0f, 0.5f, 1.0f);
+    pools.back()->particles[big / 2].live = 0;
+    int live = 0;
+    for (auto& p : pools)
+        for (int i = 0; i < p->count; ++i) live += p->particles[i].live != 0;
+    ASSERT_GT(live, 5000);
+
+    auto pass = [&](bool immediate) {
+        SetupParticlePass();
+        for (auto& p : pools) {
+            if (immediate)
+                DrawImmediate(*p);
+            else
+                p->Draw();
+        }
+    };
+    auto feedback = [&](bool immediate) {
+        std::vector<GLfloat> buffer((size_t)live * 2 * (2 + 3 * 11) + 1);
+        glFeedbackBuffer((GLsizei)buffer.size(), GL_3D_COLOR_TEXTURE, buffer.data());
+        glRenderMode(GL_FEEDBACK);
+        pass(immediate);
+        const GLint values = glRenderMode(GL_RENDER);
+        buffer.resize(values > 0 ? (size_t)values : 0);
+        return buffer;
+    };
+    const std::vector<GLfloat> submitted = feedback(true);
+    // A polygon token, its vertex count, and 11 values a vertex, for most of
+    // the two triangles of every quad (the rest are out of sight).
+    EXPECT_GT(submitted.size(), (size_t)live * 3 / 2 * (2 + 3 * 11));
+    EXPECT_TRUE(submitted == feedback(false));
+
+    auto frame = [&](bool immediate) {
+        glClearColor(0.1f, 0.3f, 0.2f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        pass(immediate);
+        EXPECT_EQ((GLenum)GL_NO_ERROR, glGetError());
+        return win.ReadAll();
+    };
+    const std::vector<uint8_t> reference = frame(true);
+    const PassState referenceState = ReadPassState();
+    glColor4f(0.5f, 0.5f, 0.5f, 0.5f);  // not what the pass leaves
+    glTexCoord2f(0.5f, 0.5f);
+    const std::vector<uint8_t> drawn = frame(false);
+    EXPECT_TRUE(referenceState == ReadPassState());
+    EXPECT_TRUE(drawn == frame(false));
+
+    size_t differing = 0, covered = 0;
+    int worst = 0;
+    for (size_t i = 0; i < drawn.size(); i += 4) {
+        differing += !std::equal(&drawn[i], &drawn[i] + 3, &reference[i]);
+        for (int c = 0; c < 3; ++c)
+            worst = std::max(worst, std::abs(drawn[i + c] - reference[i + c]));
+        covered += drawn[i] != 26 || drawn[i + 1] != 77 || drawn[i + 2] != 51;
+    }
+    const size_t pixels = drawn.size() / 4;
+    EXPECT_LE(worst, 1);
+    EXPECT_LT(differing, pixels / 500) << differing << " of " << pixels << " pixels";
+    EXPECT_GT(covered, pixels / 4) << "a busy frame covers much of the window";
 }
 
 TEST_F(FountainDrawingTest, FramesOfTheFountainsAllocateNothing) {
