@@ -1,10 +1,13 @@
 // Plays a data folder through the saver's own frame for a number of frames,
 // with a simulated tick of 11 ms per frame (the paced rate), in a plain X
-// window (Xvfb will do).  Prints per-frame figures and writes chosen frames
-// as PNG.  For checking data sets and taking screenshots; the saver itself
+// window (Xvfb will do).  Prints per-frame figures, with the frame's real
+// time and the frames a second it makes next to the designed 90.9, and
+// writes chosen frames as PNG.  For checking data sets and taking screenshots; the saver itself
 // has no such switches.
 #include <GL/glew.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -183,24 +186,44 @@ int main(int argc, char** argv) {
     }
     ResizeViewport(width, height);
 
+    // Frames a second as the designed pace would have them.
+    const double kDesignedRate = 1000.0 / 11.0;
+    std::vector<double> frameMs;
+    frameMs.reserve((size_t)std::max(frames, 0));
     int switches = 0, peak = 0;
     for (int f = 1; f <= frames; ++f) {
         tick += (uint32_t)tickStep;
         platform.frame = f;
         const int switchesBefore = show.switchCount;
+        const auto start = std::chrono::steady_clock::now();
         RenderFrame();
+        glFinish();
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+                .count();
+        frameMs.push_back(ms);
         const bool switched = show.switchCount != switchesBefore;
         switches += switched;
         if (g_frameParticleCount > peak) peak = g_frameParticleCount;
         if (every > 0 && (f % every == 0 || switched))
-            std::printf("frame %6d  tick %9u  particles %6d  countdown %3d %-8s  script %s  "
-                        "scene %s\n",
-                        f, tick, g_frameParticleCount, show.countdown, Phase(show.countdown, switched),
-                        show.playingScript.c_str(), show.playingScene.c_str());
+            std::printf(
+                "frame %6d  tick %9u  particles %6d  %7.1f ms %6.1f fps of %.1f  "
+                "countdown %3d %-8s  script %s  scene %s\n",
+                f, tick, g_frameParticleCount, ms, 1000.0 / std::max(ms, 0.001), kDesignedRate,
+                show.countdown, Phase(show.countdown, switched), show.playingScript.c_str(),
+                show.playingScene.c_str());
     }
     std::printf("played %d frames (%.1f s simulated): %d switches, peak %d particles, %d "
                 "message boxes\n",
                 frames, frames * tickStep / 1000.0, switches, peak, platform.messages);
+    if (!frameMs.empty()) {
+        std::sort(frameMs.begin(), frameMs.end());
+        const double median = frameMs[frameMs.size() / 2];
+        std::printf(
+            "frame time: median %.1f ms, longest %.1f ms; %.1f frames a second "
+            "(designed %.1f)\n",
+            median, frameMs.back(), 1000.0 / std::max(median, 0.001), kDesignedRate);
+    }
     plat::Install(nullptr);
     return strict && platform.messages ? 3 : 0;
 }
