@@ -17,14 +17,23 @@ namespace {
 // one writes the library's message the same way and then returns control to
 // the decoder, which gives the picture up.  Warnings keep the standard
 // behaviour (first one written, later ones counted, decoding goes on).
+// With a message store, the library's text goes there instead, line by
+// line as it would have been written.
 struct ErrorTrap {
     jpeg_error_mgr pub;
     jmp_buf resume;
+    std::string* messages;
 };
 
 void TrapFatalError(j_common_ptr cinfo) {
     (*cinfo->err->output_message)(cinfo);
     std::longjmp(reinterpret_cast<ErrorTrap*>(cinfo->err)->resume, 1);
+}
+
+void KeepMessage(j_common_ptr cinfo) {
+    char text[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, text);
+    reinterpret_cast<ErrorTrap*>(cinfo->err)->messages->append(text).append("\n");
 }
 
 // Colour spaces libjpeg can turn into three-byte RGB rows.
@@ -33,9 +42,10 @@ bool ConvertsToRgb(J_COLOR_SPACE space) {
 }
 
 // Decodes the whole of f into a new record with RGB rows, bottom row first,
-// or returns null.  Only plain pointers live across the setjmp: nothing with
+// or returns null; libjpeg's text goes to messages when given, else to
+// standard error.  Only plain pointers live across the setjmp: nothing with
 // a destructor may be skipped by the jump back.
-std::unique_ptr<JpegImage> Decode(FILE* f) {
+std::unique_ptr<JpegImage> Decode(FILE* f, std::string* messages) {
     jpeg_decompress_struct cinfo;
     std::memset(&cinfo, 0, sizeof cinfo);
     ErrorTrap trap;
@@ -44,6 +54,8 @@ std::unique_ptr<JpegImage> Decode(FILE* f) {
 
     cinfo.err = jpeg_std_error(&trap.pub);
     trap.pub.error_exit = TrapFatalError;
+    trap.messages = messages;
+    if (messages) trap.pub.output_message = KeepMessage;
     if (setjmp(trap.resume)) {
         jpeg_destroy_decompress(&cinfo);
         delete[] rows;
@@ -117,8 +129,16 @@ std::unique_ptr<JpegImage> LoadJpegImage(const char* path) {
         ShowUnableToLoad(path);
         return nullptr;
     }
-    std::unique_ptr<JpegImage> image = Decode(f);
+    std::unique_ptr<JpegImage> image = Decode(f, nullptr);
     std::fclose(f);
     if (!image) ShowUnableToLoad(path);
+    return image;
+}
+
+std::unique_ptr<JpegImage> DecodeJpegFile(const char* path, std::string* messages) {
+    FILE* f = plat::OpenFile(path, "rb");
+    if (!f) return nullptr;
+    std::unique_ptr<JpegImage> image = Decode(f, messages);
+    std::fclose(f);
     return image;
 }

@@ -196,6 +196,41 @@ TEST_F(JpegLoadTest, PictureThatEndsEarlyIsCompletedByTheLibrary) {
     EXPECT_TRUE(scope.platform.boxes.empty());
 }
 
+// Decoding for a worker shows nothing and keeps libjpeg's text, the text a
+// load writes to standard error; it decodes what a load decodes.
+TEST_F(JpegLoadTest, QuietDecodingKeepsTheLibrarysTextAndShowsNothing) {
+    std::vector<uint8_t> samples((size_t)48 * 40 * 3);
+    for (size_t i = 0; i < samples.size(); ++i) samples[i] = (uint8_t)(i * 13 % 253);
+    ASSERT_TRUE(WriteJpeg(Path("whole.jpg"), 48, 40, JPEG_COLOUR, samples));
+    const std::string bytes = dir.Read("whole.jpg");
+    const std::string cut = dir.Write("cut.jpg", bytes.substr(0, bytes.size() * 2 / 3));
+    const std::string garbage = dir.Write("garbage.jpg", std::string(2000, '\x33'));
+
+    for (const std::string& path : {Path("whole.jpg"), cut, garbage, Path("nowhere.jpg")}) {
+        SCOPED_TRACE(path);
+        std::string kept;
+        testing::internal::CaptureStderr();
+        JpegPtr quiet = DecodeJpegFile(path.c_str(), &kept);
+        const std::string quietOutput = testing::internal::GetCapturedStderr();
+        EXPECT_TRUE(scope.platform.boxes.empty());
+        EXPECT_EQ("", quietOutput);
+
+        testing::internal::CaptureStderr();
+        JpegPtr loaded = Load(path);
+        EXPECT_EQ(kept, testing::internal::GetCapturedStderr());
+        ASSERT_EQ(loaded == nullptr, quiet == nullptr);
+        if (loaded) {
+            EXPECT_EQ(0, std::memcmp(loaded->pixels.get(), quiet->pixels.get(),
+                                     (size_t)loaded->rowBytes * loaded->height));
+        }
+        EXPECT_EQ(loaded ? 0u : 1u, scope.platform.boxes.size());
+        scope.platform.boxes.clear();
+        // A whole picture has nothing to say; the others do, except a file
+        // that is not there.
+        EXPECT_EQ(path == cut || path == garbage, !kept.empty()) << kept;
+    }
+}
+
 // Rewrites the sides named in the frame header of a JPEG file.
 std::string WithSides(std::string jpeg, uint16_t width, uint16_t height) {
     for (size_t i = 2; i + 8 < jpeg.size(); ++i) {
