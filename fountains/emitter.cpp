@@ -17,6 +17,8 @@ const float kDegreesToRadians = 3.14159265358979f / 180.0f;
 
 }  // namespace
 
+bool CEmitter::Sprays() const { return !(std::fabs(vx) < 0.0001f && std::fabs(vy) < 0.0001f); }
+
 void CEmitter::UpdateJet(int32_t tick) {
     if (start == 0 || tick < start) return;
 

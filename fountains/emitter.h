@@ -31,6 +31,8 @@ public:
     // Advances the jet program to tick and recomputes the jet velocity.
     void UpdateJet(int32_t tick);
     bool IsActive() const { return start != 0; }
+    // Whether the jet velocity is enough for the pool to emit.
+    bool Sprays() const;
     // Source splash and tube (needs a current GL context).
     void Draw();
 };

@@ -33,9 +33,8 @@ static int FindFreeFrom(const CParticle* particles, int32_t count, int32_t from)
 int CParticleSystem::FindFreeParticle() const { return FindFreeFrom(particles, count, 0); }
 
 void CParticleSystem::Emit(int32_t tick) {
-    if (!emitter) return;
+    if (!emitter || !emitter->Sprays()) return;
     const float jx = emitter->vx, jy = emitter->vy, jz = emitter->vz;
-    if (std::fabs(jx) < 0.0001f && std::fabs(jy) < 0.0001f) return;
 
     const float phi = std::atan2(jy, jx);
     const float cosPhi = std::cos(phi), sinPhi = std::sin(phi);

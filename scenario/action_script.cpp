@@ -5,6 +5,7 @@
 #include "fountains/emitter.h"
 #include "fountains/figure.h"
 #include "fountains/figure_set.h"
+#include "fountains/particle_system.h"
 #include "options/xml_read.h"
 #include "platform/file.h"
 #include "platform/globals.h"
@@ -199,6 +200,20 @@ void CActionScript::ApplyCommand(const CActionCommand& c, CFigure& f) {
         e.b = b;
         e.a = a;
     }
+}
+
+bool CActionScript::QuietWhileHeld() const {
+    if (!figureSet) return true;
+    for (int32_t i = 0; i < figureSet->count; ++i) {
+        const CFigure& f = *figureSet->figures[i];
+        for (int32_t k = 0; k < f.emitterCount; ++k) {
+            const CEmitter* e = f.emitters[k];
+            const CParticleSystem* pool = f.particleSystems[k];
+            if (e && (e->IsActive() || e->Sprays())) return false;
+            if (pool && pool->emitter && pool->emitter->Sprays()) return false;
+        }
+    }
+    return true;
 }
 
 void CActionScript::DrawEmitters() {

@@ -50,6 +50,11 @@ public:
     // Issues due commands (unless hold) and advances every jet; true when
     // the script has just gone past its last command.
     bool Run(int32_t tick, bool hold);
+    // True when, with commands held, no frame can draw a random number: no
+    // emitter is active (a running jet program may draw) and no jet sprays
+    // (emission draws).  Held commands change no emitter, so it stays true
+    // until commands are issued again.
+    bool QuietWhileHeld() const;
     void DrawEmitters();
     void AnimateParticles(int32_t tick);
     // AnimateParticles in its two halves, for benchmarks and tools.

@@ -2,13 +2,16 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <system_error>
 
 #include "options/xml_read.h"
 #include "platform/file.h"
 #include "platform/globals.h"
 #include "platform/platform.h"
 #include "scenario/action_script.h"
+#include "scenario/scene_preloader.h"
 #include "scenario/stage.h"
+#include "textures/texture.h"
 
 namespace {
 
@@ -40,6 +43,16 @@ std::string EntryLine(const char* format, int number) {
     return line;
 }
 
+// The worker for the next scene's pictures; without one (the system
+// refusing a thread) every switch loads its pictures itself.
+std::unique_ptr<ScenePreloader> StartPreloader() {
+    try {
+        return std::unique_ptr<ScenePreloader>(new ScenePreloader);
+    } catch (const std::system_error&) {
+        return nullptr;
+    }
+}
+
 }  // namespace
 
 CScenario::CScenario() : stage(new CStage) {}
@@ -65,8 +78,12 @@ void CScenario::Load(const char* fileName) {
     ReadScenes(doc.RootElement(), &problems);
     ReadScripts(doc.RootElement(), &problems);
     listsBuilt = true;
+    if (!preloader_) preloader_ = StartPreloader();
     ReportProblems(path, problems);
     SwitchScene();
+    // Texture objects like the first scene's, for the pictures of the next.
+    for (const CTexture* t : {stage->backTexture, stage->waterTexture})
+        if (t && preloader_) preloader_->ReserveLike(*t);
 }
 
 // Entries that cannot be played are left out and named in the report.
@@ -135,7 +152,35 @@ int CScenario::PickScene() { return PickEnabled(scenes); }
 
 int CScenario::PickScript() { return PickEnabled(scripts); }
 
+SwitchChoice CScenario::Choose() {
+    SwitchChoice c;
+    if (!scripts.empty()) c.script = PickScript();
+    const bool named = c.script >= 0 && scripts[c.script].hasScenePath;
+    if (!named && !scenes.empty()) c.scene = PickScene();
+    return c;
+}
+
+void CScenario::ChooseAhead() {
+    if (!chooseAhead || choiceMade_ || !script || !script->QuietWhileHeld()) return;
+    choice_ = Choose();
+    choiceMade_ = true;
+    ++switchesChosenAhead;
+    const char* scenePath = nullptr;
+    if (choice_.script >= 0 && scripts[choice_.script].hasScenePath)
+        scenePath = scripts[choice_.script].scenePath.c_str();
+    else if (choice_.scene >= 0)
+        scenePath = scenes[choice_.scene].path.c_str();
+    if (scenePath && preloader_) preloader_->Request(scenePath);
+}
+
 void CScenario::SwitchScene() {
+    // A choice made at the start of the pause is this switch's: its numbers
+    // have been drawn.  The lists are not expected to change meanwhile.
+    SwitchChoice choice = choiceMade_ ? choice_ : Choose();
+    choiceMade_ = false;
+    if (choice.script >= (int)scripts.size() || choice.scene >= (int)scenes.size())
+        choice = Choose();
+
     ++switchCount;
     delete script;
     script = nullptr;
@@ -143,19 +188,20 @@ void CScenario::SwitchScene() {
     playingScene.clear();
 
     const char* scenePath = nullptr;
-    if (!scripts.empty()) {
+    if (choice.script >= 0) {
         script = new CActionScript;
-        const ScriptEntry& chosen = scripts[PickScript()];
+        const ScriptEntry& chosen = scripts[choice.script];
         playingScript = chosen.action;
         script->Load(chosen.action.c_str());
         if (chosen.hasScenePath) scenePath = chosen.scenePath.c_str();
     }
-    if (!scenePath && !scenes.empty()) scenePath = scenes[PickScene()].path.c_str();
+    if (!scenePath && choice.scene >= 0) scenePath = scenes[choice.scene].path.c_str();
     // Without any scene the stage keeps what it has.
     if (scenePath) {
         playingScene = scenePath;
-        stage->LoadScene(scenePath);
+        stage->LoadScene(scenePath, preloader_.get());
     }
+    if (preloader_) preloader_->Reset();
 
     if (script) {
         const int* c = stage->emitterColor;
@@ -175,5 +221,10 @@ void CScenario::Update(int32_t tick) {
     }
     script->DrawEmitters();
     script->AnimateParticles(tick);
-    if (countdown == COUNTDOWN_DRAINING && g_frameParticleCount == 0) countdown = COUNTDOWN_PAUSE;
+    if (countdown == COUNTDOWN_DRAINING && g_frameParticleCount == 0) {
+        countdown = COUNTDOWN_PAUSE;
+        ChooseAhead();
+    } else if (countdown > COUNTDOWN_SWITCH && preloader_) {
+        preloader_->Step();
+    }
 }

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 class CActionScript;
 class CStage;
+class ScenePreloader;
 class TiXmlElement;
 
 // The end-of-scene countdown: playing; draining (the script has passed its
@@ -34,6 +36,13 @@ struct ScriptEntry {
     std::string scenePath;
 };
 
+// A switch's choice: the indices of the script entry and the scene entry
+// (-1: none is listed, or the script names its own scene).
+struct SwitchChoice {
+    int script = -1;
+    int scene = -1;
+};
+
 class CScenario {
 public:
     std::vector<SceneEntry> scenes;
@@ -47,6 +56,15 @@ public:
     // What the last switch chose, for tools and diagnostics: the script
     // entry's action and the scene folder (empty when none was chosen).
     std::string playingScript, playingScene;
+    // Choosing ahead.  When the pause begins and no frame before the switch
+    // can draw a random number (CActionScript::QuietWhileHeld), the next
+    // script and scene are chosen at once, drawing the same numbers in the
+    // same order as the switch would, and the scene's pictures are made
+    // ready during the pause (scene_preloader.h); the switch then shows
+    // them, with every message, as it always did.  Otherwise the switch
+    // chooses and loads as always.  False: always at the switch.
+    bool chooseAhead = true;
+    int32_t switchesChosenAhead = 0;
 
     CScenario();
     ~CScenario();
@@ -66,4 +84,14 @@ private:
     void ReadScenes(const TiXmlElement* root, std::string* problems);
     void ReadScripts(const TiXmlElement* root, std::string* problems);
     void ReportProblems(const char* path, std::string problems) const;
+    // Draws the next choice: the script entry, then the scene entry unless
+    // the script names its scene.
+    SwitchChoice Choose();
+    // At the start of the pause: the next choice, and its pictures made
+    // ready, when nothing can draw a random number before the switch.
+    void ChooseAhead();
+
+    bool choiceMade_ = false;
+    SwitchChoice choice_;
+    std::unique_ptr<ScenePreloader> preloader_;
 };

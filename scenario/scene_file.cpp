@@ -6,8 +6,9 @@
 #include "platform/file.h"
 #include "platform/globals.h"
 #include "platform/platform.h"
-#include "textures/texture.h"
+#include "scenario/scene_preloader.h"
 #include "scenario/stage.h"
+#include "textures/texture.h"
 
 namespace {
 
@@ -27,15 +28,26 @@ bool LoadSceneDocument(TiXmlDocument& doc, const char* scenePath) {
     return false;
 }
 
-// Loads the picture named by element's "file" into texture.  Without the
-// attribute the texture stays empty.  A path that does not fit gets the
-// message of a picture that cannot be loaded.
-void LoadScenePicture(CTexture& texture, const char* scenePath, const TiXmlElement* element) {
+// The path of the picture file named by element's "file"; false (path
+// empty) without the attribute or when the path does not fit.
+bool ScenePicturePath(char (&path)[kPathSize], const char* dataDir, const char* scenePath,
+                      const TiXmlElement* element) {
+    const char* file = element ? element->Attribute("file") : nullptr;
+    path[0] = '\0';
+    return file && plat::FormatPath(path, sizeof path, "%s%s\\%s", dataDir, scenePath, file);
+}
+
+// Loads the picture named by element's "file" into texture, taking it from
+// ready when it was made ready there.  Without the attribute the texture
+// stays empty.  A path that does not fit gets the message of a picture that
+// cannot be loaded.
+void LoadScenePicture(CTexture& texture, const char* scenePath, const TiXmlElement* element,
+                      ScenePreloader* ready) {
     const char* file = element ? element->Attribute("file") : nullptr;
     if (!file) return;
     char path[kPathSize];
-    if (plat::FormatPath(path, sizeof path, "%s%s\\%s", g_dataDir, scenePath, file)) {
-        texture.LoadJPEG(path);
+    if (ScenePicturePath(path, g_dataDir, scenePath, element)) {
+        if (!ready || !ready->Take(path, texture)) texture.LoadJPEG(path);
     } else {
         const std::string whole = std::string(g_dataDir) + scenePath + "\\" + file;
         plat::MessageBox(0, "Unable to load JPG File!", whole.c_str(), plat::MB_OK);
@@ -44,7 +56,7 @@ void LoadScenePicture(CTexture& texture, const char* scenePath, const TiXmlEleme
 
 }  // namespace
 
-void CStage::LoadScene(const char* scenePath) {
+void CStage::LoadScene(const char* scenePath, ScenePreloader* ready) {
     if (!scenePath) return;
     TiXmlDocument doc;
     if (!LoadSceneDocument(doc, scenePath)) return;
@@ -56,13 +68,18 @@ void CStage::LoadScene(const char* scenePath) {
     ReadIntAttribute(color, "b", &emitterColor[2], 128);
     ReadIntAttribute(color, "a", &emitterColor[3], 90);
 
-    // The previous scene's pictures go before the new ones are looked up.
+    // The previous scene's pictures go before the new ones are looked up
+    // (their texture objects kept for pictures to come when made ready).
+    if (ready) {
+        if (backTexture) ready->Recycle(*backTexture);
+        if (waterTexture) ready->Recycle(*waterTexture);
+    }
     delete backTexture;
     delete waterTexture;
     backTexture = new CTexture;
     waterTexture = new CTexture;
-    LoadScenePicture(*backTexture, scenePath, FirstChildNamed(root, "Back"));
-    LoadScenePicture(*waterTexture, scenePath, FirstChildNamed(root, "Water"));
+    LoadScenePicture(*backTexture, scenePath, FirstChildNamed(root, "Back"), ready);
+    LoadScenePicture(*waterTexture, scenePath, FirstChildNamed(root, "Water"), ready);
 }
 
 bool CStage::ReadSceneInfo(const char* scenePath, std::string* title, std::string* author,
@@ -79,5 +96,19 @@ bool CStage::ReadSceneInfo(const char* scenePath, std::string* title, std::strin
     *author = text("Author");
     *url = text("Url");
     *description = text("Description");
+    return true;
+}
+
+bool ReadScenePicturePaths(const char* dataDir, const char* scenePath, char (&back)[256],
+                           char (&water)[256]) {
+    back[0] = water[0] = '\0';
+    char path[kPathSize];
+    TiXmlDocument doc;
+    if (!scenePath || !plat::FormatPath(path, sizeof path, "%s%s\\scene.xml", dataDir, scenePath) ||
+        !LoadXmlFile(doc, path) || !doc.RootElement())
+        return false;
+    const TiXmlElement* root = doc.RootElement();
+    ScenePicturePath(back, dataDir, scenePath, FirstChildNamed(root, "Back"));
+    ScenePicturePath(water, dataDir, scenePath, FirstChildNamed(root, "Water"));
     return true;
 }

@@ -4,6 +4,7 @@
 #include <string>
 
 class CTexture;
+class ScenePreloader;
 
 // True when a lies strictly within 0.01 of b.
 bool AspectMatches(double a, double b);
@@ -27,10 +28,18 @@ public:
     void DrawBackdrop();
     void DrawWater();
 
-    // Scene file "<scenePath>\scene.xml": colour and pictures.
-    void LoadScene(const char* scenePath);
+    // Scene file "<scenePath>\scene.xml": colour and pictures.  Pictures
+    // made ready in ready (when given) are taken from it, the others loaded.
+    void LoadScene(const char* scenePath, ScenePreloader* ready = nullptr);
     // The four strings of its Info element; false (strings untouched) when
     // the file cannot be read.
     bool ReadSceneInfo(const char* scenePath, std::string* title, std::string* author,
                        std::string* url, std::string* description);
 };
+
+// The picture files "<scenePath>\scene.xml" in dataDir names for the
+// backdrop and the water, as LoadScene forms their paths (empty when a
+// picture is not named or its path does not fit), without showing
+// anything; false when the scene file cannot be read.  Safe on any thread.
+bool ReadScenePicturePaths(const char* dataDir, const char* scenePath, char (&back)[256],
+                           char (&water)[256]);

@@ -382,4 +382,98 @@ TEST_F(LongRun, ThousandsOfSwitchesKeepMemoryFlat) {
                 frames, peak, blocks.net());
 }
 
+// The next script and scene chosen at the start of the pause, with their
+// pictures made ready during it, show exactly what choosing and loading at
+// the switch shows: every frame the same, every message in the same frame
+// and order.  Pictures of sides GLU rescales; a scene whose water cannot be
+// read and one without its backdrop; a script after which the choice waits
+// for the switch (a late swing sprays during the pause).
+TEST_F(LongRun, ChoosingAheadShowsTheSameFramesAndMessages) {
+    WriteSprites();
+    const char* kScene =
+        "<Scene><EColor r='200' g='220' b='255' a='200'/><Back file='back.jpg'/>"
+        "<Water file='water.jpg'/></Scene>";
+    for (const char* name : {"a", "b", "c"}) dir.Write(std::string(name) + "/scene.xml", kScene);
+    WriteQuadrantJpeg(dir.path() + "a/back.jpg", 300);
+    WriteQuadrantJpeg(dir.path() + "a/water.jpg", 100);
+    WriteQuadrantJpeg(dir.path() + "b/back.jpg", 64);
+    dir.Write("b/water.jpg", std::string(400, 'w'));
+    WriteQuadrantJpeg(dir.path() + "c/water.jpg", 48);
+    dir.Write("_figures/row.xml", Emitters(4, -18, 12, 40));
+    dir.Write("_scripts/quiet.xml",
+              "<Script><Uses><Figure figureId='1' file='row.xml'/></Uses><ActionScript>"
+              "<Command EType='1' effTime='300' effTimeD='40' cycles='2' vx1='-0.03' vy1='0.2'"
+              " vz1='0' vx2='0.03' vy2='0.25' vz2='0' nextAfter='-1'/>"
+              "<Command first='1' last='3' EType='2' effTime='400' cycles='1' Angle1='60'"
+              " Angle2='120' Power='0.2' YPowerK='1' centerX='0' centerY='40'/>"
+              "</ActionScript></Script>");
+    dir.Write("_scripts/late.xml",
+              "<Script><Uses><Figure figureId='1' file='row.xml'/></Uses><ActionScript>"
+              "<Command first='0' last='1' EType='1' effTime='200' cycles='1' vx1='0' vy1='0.15'"
+              " vz1='0' vx2='0.02' vy2='0.18' vz2='0' nextAfter='-1'/>"
+              "<Command first='2' last='3' EType='1' delayBS='1500' effTime='300' cycles='1'"
+              " vx1='0' vy1='0.1' vz1='0' vx2='0' vy2='0.12' vz2='0' nextAfter='4'/>"
+              "</ActionScript></Script>");
+    dir.Write("defaultScenario.xml",
+              "<Scenario><Scenes><Scene path='a'/><Scene path='b'/><Scene path='c'/></Scenes>"
+              "<Script action='quiet.xml'/><Script action='late.xml'/>"
+              "<Script action='quiet.xml' scenePath='a'/></Scenario>");
+
+    struct Played {
+        std::vector<uint64_t> frames;  // a hash of every frame's pixels
+        std::vector<std::string> messages;
+        int chosenAhead = 0;
+        size_t pauseAllocations = 0;
+    };
+    auto play = [&](bool ahead) {
+        Played p;
+        tick = 1000;
+        Start();
+        g_scenario->chooseAhead = ahead;
+        std::srand(21);
+        g_scenario->SwitchScene();  // the first choice from the seed too
+        size_t shown = scope.platform.boxes.size();
+        for (int frame = 0; g_scenario->switchCount < 8; ++frame) {
+            if (frame > 8000) {
+                ADD_FAILURE() << "the show stalled";
+                break;
+            }
+            const int switches = g_scenario->switchCount;
+            AllocationCounter counter;
+            Frame();
+            // Frames of the pause allocate nothing: the pictures are made
+            // ready on the worker.
+            if (g_scenario->countdown > COUNTDOWN_SWITCH && switches == g_scenario->switchCount)
+                p.pauseAllocations += counter.count();
+            uint64_t h = 1469598103934665603ull;
+            for (uint8_t byte : window.ReadAll()) h = (h ^ byte) * 1099511628211ull;
+            p.frames.push_back(h);
+            for (; shown < scope.platform.boxes.size(); ++shown) {
+                const auto& box = scope.platform.boxes[shown];
+                p.messages.push_back(std::to_string(frame) + " " + box.caption + ": " + box.text);
+            }
+        }
+        p.chosenAhead = g_scenario->switchesChosenAhead;
+        delete g_scenario;
+        g_scenario = nullptr;
+        delete g_fountainTextures;
+        g_fountainTextures = nullptr;
+        scope.platform.boxes.clear();
+        return p;
+    };
+    const Played atSwitch = play(false);
+    const Played ahead = play(true);
+    EXPECT_EQ(0, atSwitch.chosenAhead);
+    EXPECT_GT(ahead.chosenAhead, 2);
+    EXPECT_LT(ahead.chosenAhead, 7) << "after the late script the switch chooses";
+    EXPECT_EQ(0u, ahead.pauseAllocations);
+    EXPECT_FALSE(ahead.messages.empty());
+    EXPECT_EQ(atSwitch.messages, ahead.messages);
+    ASSERT_EQ(atSwitch.frames.size(), ahead.frames.size());
+    size_t differing = 0;
+    for (size_t i = 0; i < ahead.frames.size(); ++i)
+        differing += atSwitch.frames[i] != ahead.frames[i];
+    EXPECT_EQ(0u, differing) << "of " << ahead.frames.size() << " frames";
+}
+
 }  // namespace
