@@ -275,13 +275,19 @@ private:
     std::vector<float> texCoords_;
 };
 
-// One stage of the frame: ours and its floor, frame by frame.
+// One stage of the frame: ours and its floor, frame by frame, until
+// finished and until the calls returned (the part on the calling thread; a
+// software renderer does the rest on threads of its own).
 struct Paired {
-    Stats ours, floor;
+    Stats ours, floor, oursCalls, floorCalls;
     void Print(const char* name) const {
         const double f = floor.Median();
         std::printf("  %-20s %7.2f / %7.2f   floor %7.2f   ratio %5.2f\n", name, ours.Median(),
                     ours.Mean(), f, f > 0 ? ours.Median() / f : 0.0);
+    }
+    void PrintCalls() const {
+        std::printf("  %-20s %7.2f            floor %7.2f\n", "  of it in the calls",
+                    oursCalls.Median(), floorCalls.Median());
     }
 };
 
@@ -332,10 +338,12 @@ int main(int argc, char** argv) {
 
     using Clock = std::chrono::steady_clock;
     Floor floor(window);
-    // Runs one part of the frame to its end on the GL side; its time in ms.
-    auto timed = [](auto&& part) {
+    // Runs one part of the frame to its end on the GL side; its time in ms,
+    // and in calls the time until they returned.
+    auto timed = [](auto&& part, Stats* calls = nullptr) {
         const Clock::time_point t0 = Clock::now();
         part();
+        if (calls) calls->samples.push_back(Ms(t0, Clock::now()));
         glFinish();
         return Ms(t0, Clock::now());
     };
@@ -357,10 +365,12 @@ int main(int argc, char** argv) {
                 show.script->Run((int32_t)tick, true);
                 show.script->SimulateParticles((int32_t)tick);
             }));
-            drawing.ours.samples.push_back(timed([&] {
-                show.script->DrawEmitters();
-                show.script->DrawParticles();
-            }));
+            drawing.ours.samples.push_back(timed(
+                [&] {
+                    show.script->DrawEmitters();
+                    show.script->DrawParticles();
+                },
+                &drawing.oursCalls));
             if (trail) trailing.ours.samples.push_back(timed([] { ApplyTrail(); }));
             swap.ours.samples.push_back(timed([] { PresentFrame(); }));
             particles = g_frameParticleCount;
@@ -368,7 +378,7 @@ int main(int argc, char** argv) {
             // The floor's frame of the same quads, stage by stage.
             floor.Capture(*show.script->figureSet);
             stage.floor.samples.push_back(timed([&] { floor.Stage(show.Stage()); }));
-            drawing.floor.samples.push_back(timed([&] { floor.Fountains(); }));
+            drawing.floor.samples.push_back(timed([&] { floor.Fountains(); }, &drawing.floorCalls));
             if (trail) trailing.floor.samples.push_back(timed([&] { floor.Trail(); }));
             swap.floor.samples.push_back(timed([&] { floor.Swap(); }));
 
@@ -383,6 +393,7 @@ int main(int argc, char** argv) {
         stage.Print("backdrop and water");
         std::printf("  %-20s %7.2f / %7.2f\n", "fountain simulation", simT.Median(), simT.Mean());
         drawing.Print("fountain drawing");
+        drawing.PrintCalls();
         if (trail) trailing.Print("trail");
         swap.Print("swap");
         const double whole = wholeT.Median();
