@@ -7,11 +7,17 @@
 #           given with "--window-id" (the XScreenSaver settings preview)
 # Frames are counted by a small preloaded library around glXSwapBuffers.
 # With SEED set, the calendar time and process id the saver sees are fixed,
-# so that two builds play the same first scene and script.
+# so that two builds play the same first scene and script.  With COMPARE_WITH
+# naming another build of the saver, each measurement is made for BINARY and
+# then for that build, on the same Xvfb, so that the two meet the same load.
 #
 # Usage: scripts/measure-cpu.sh BINARY [DATA_DIR]
 #   env: SECONDS_MEASURED (30), WARMUP (5), SEED (unset: random),
-#        TRAILS ("on off"), WINDOWS ("full small"), PRIORITY=1 (see below)
+#        TRAILS ("on off"), WINDOWS ("full small"), PRIORITY=1 (see below),
+#        SCREEN (1280x1024: the Xvfb screen, which full screen fills),
+#        SCRIPTS (actions, e.g. "bowingArc.xml grandCascade.xml": each in
+#                 turn the only script played; unset: the show as it is),
+#        COMPARE_WITH (a second saver binary, measured after BINARY each time)
 # Needs gcc, Xvfb and bc.
 #
 # On a machine shared with other work the figures only say how much the
@@ -19,6 +25,8 @@
 # scheduling weight (its autogroup), so they come close to an idle machine's.
 set -euo pipefail
 binary=$(readlink -f "$1")
+binaries=("$binary")
+if [ -n "${COMPARE_WITH:-}" ]; then binaries+=("$(readlink -f "$COMPARE_WITH")"); fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 data=$(readlink -f "${2:-$root/data}")
 seconds=${SECONDS_MEASURED:-30}
@@ -111,7 +119,21 @@ sed -i 's/<DoNotUseAccumBuffer v="[0-9]*"/<DoNotUseAccumBuffer v="1"/' "$work/of
 grep -q '<DoNotUseAccumBuffer v="1"' "$work/off/data/options.xml" ||
   { echo "options.xml has no DoNotUseAccumBuffer element" >&2; exit 1; }
 
-start_xvfb || exit 1
+# Plays only the script entry with the action $1 (nothing to do for "").
+only_script() {
+  [ -n "$1" ] || return 0
+  for trail in on off; do
+    scenario="$work/$trail/data/defaultScenario.xml"
+    cp "$data/defaultScenario.xml" "$scenario"
+    sed -i -e '/<Script /s/enabled="[0-9]*"/enabled="0"/' \
+      -e "/<Script action=\"$1\"/s/enabled=\"0\"/enabled=\"1\"/" "$scenario"
+    grep -q "<Script action=\"$1\" enabled=\"1\"" "$scenario" ||
+      { echo "the scenario has no script entry $1" >&2; exit 1; }
+  done
+}
+
+screen=${SCREEN:-1280x1024}
+start_xvfb -screen 0 "${screen}x24" || exit 1
 export DISPLAY=$DISPLAY_STARTED
 xvfb_pid=$XVFB_PID
 
@@ -119,30 +141,41 @@ ticks=$(getconf CLK_TCK)
 cpu() { awk '{print $14 + $15}' "/proc/$1/stat"; }
 percent() { echo "scale=1; 100 * ($2 - $1) / $ticks / $seconds" | bc; }
 
-for trail in ${TRAILS:-on off}; do
-  for window in ${WINDOWS:-full small}; do
-    holder=
-    if [ "$window" = full ]; then
-      args=(/s)
-    else
-      "$work/window" > "$work/window.txt" &
-      holder=$!
-      for _ in $(seq 1 50); do [ -s "$work/window.txt" ] && break; sleep 0.1; done
-      args=(--window-id "$(cat "$work/window.txt")")
-    fi
-    rm -f "$work/frames.txt"
-    env XDG_CONFIG_DIRS="$work/$trail/xdg" XDG_CONFIG_HOME="$work/$trail/home" \
-      FRAME_COUNT_FILE="$work/frames.txt" FIXED_SEED="${SEED:-}" LD_PRELOAD="$work/count.so" \
-      "$binary" "${args[@]}" > /dev/null 2>&1 &
-    saver=$!
-    sleep "$warmup"
-    s0=$(cpu $saver); x0=$(cpu $xvfb_pid); f0=$(cat "$work/frames.txt" 2>/dev/null || echo 0)
-    sleep "$seconds"
-    s1=$(cpu $saver); x1=$(cpu $xvfb_pid); f1=$(cat "$work/frames.txt" 2>/dev/null || echo 0)
-    kill $saver 2>/dev/null || true
-    wait $saver 2>/dev/null || true
-    if [ -n "$holder" ]; then kill $holder 2>/dev/null || true; wait $holder 2>/dev/null || true; fi
-    echo "trail=$trail window=$window saver=$(percent $s0 $s1)% xvfb=$(percent $x0 $x1)%" \
-         "fps=$(echo "scale=1; ($f1 - $f0) / $seconds" | bc)"
+for script in ${SCRIPTS:-""}; do
+  only_script "$script"
+  for trail in ${TRAILS:-on off}; do
+    for window in ${WINDOWS:-full small}; do
+      for saver_binary in "${binaries[@]}"; do
+        holder=
+        if [ "$window" = full ]; then
+          args=(/s)
+        else
+          "$work/window" > "$work/window.txt" &
+          holder=$!
+          for _ in $(seq 1 50); do [ -s "$work/window.txt" ] && break; sleep 0.1; done
+          args=(--window-id "$(cat "$work/window.txt")")
+        fi
+        rm -f "$work/frames.txt"
+        env XDG_CONFIG_DIRS="$work/$trail/xdg" XDG_CONFIG_HOME="$work/$trail/home" \
+          FRAME_COUNT_FILE="$work/frames.txt" FIXED_SEED="${SEED:-}" \
+          LD_PRELOAD="$work/count.so" "$saver_binary" "${args[@]}" > /dev/null 2>&1 &
+        saver=$!
+        sleep "$warmup"
+        s0=$(cpu $saver); x0=$(cpu $xvfb_pid); f0=$(cat "$work/frames.txt" 2>/dev/null || echo 0)
+        sleep "$seconds"
+        s1=$(cpu $saver); x1=$(cpu $xvfb_pid); f1=$(cat "$work/frames.txt" 2>/dev/null || echo 0)
+        kill $saver 2>/dev/null || true
+        wait $saver 2>/dev/null || true
+        if [ -n "$holder" ]; then
+          kill $holder 2>/dev/null || true
+          wait $holder 2>/dev/null || true
+        fi
+        label=
+        if [ -n "$script" ]; then label="script=$script "; fi
+        if [ ${#binaries[@]} -gt 1 ]; then label="${label}binary=$saver_binary "; fi
+        echo "${label}trail=$trail window=$window screen=$screen saver=$(percent $s0 $s1)%" \
+             "xvfb=$(percent $x0 $x1)% fps=$(echo "scale=1; ($f1 - $f0) / $seconds" | bc)"
+      done
+    done
   done
 done
