@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/file.h"
 #include "platform/globals.h"
 #include "platform/platform.h"
 
@@ -23,11 +24,12 @@ void ReadDataDirectory() {
             return;
         }
     }
-    // The value must leave room for "\data\" and the terminator.
+    // The value must leave room for "\data\" and the terminator, and name
+    // a folder wherever the saver is started from.
     static const char kSuffix[] = "\\data\\";
     char value[512];
     if (!p.ReadRegistryValue(hive, kProductKey, "Dir", value, sizeof value) ||
-        std::strlen(value) + sizeof kSuffix > sizeof g_dataDir) {
+        std::strlen(value) + sizeof kSuffix > sizeof g_dataDir || !plat::IsAbsolutePath(value)) {
         g_dataDir[0] = '\0';
         return;
     }

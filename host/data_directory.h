@@ -9,5 +9,6 @@ extern const char* const kProductKey;
 
 // Reads "Dir" of the product key (machine-wide first, else the user's) into
 // g_dataDir.  Leaves g_dataDir unchanged when neither key exists; a missing,
-// empty or over-long value leaves it empty.
+// empty, relative or over-long value leaves it empty, which means there is
+// no data folder.
 void ReadDataDirectory();

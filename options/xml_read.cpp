@@ -1,9 +1,44 @@
 #include "options/xml_read.h"
 
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cctype>
 #include <cstdio>
+#include <string>
 
+#include "options/xml_nesting.h"
 #include "platform/file.h"
 #include "platform/platform.h"
+
+bool ParseInt(const char* text, int* value) {
+    const char* p = text;
+    while (std::isspace((unsigned char)*p)) ++p;
+    const bool negative = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
+    if (!std::isdigit((unsigned char)*p)) return false;
+    // Beyond the range of an int the value stays at its end of the range.
+    int64_t v = 0;
+    for (; std::isdigit((unsigned char)*p); ++p)
+        if (v <= (int64_t)INT_MAX + 1) v = v * 10 + (*p - '0');
+    v = negative ? -v : v;
+    *value = v > INT_MAX ? INT_MAX : v < INT_MIN ? INT_MIN : (int)v;
+    return true;
+}
+
+bool ParseDouble(const char* text, double* value) {
+    double v;
+    if (std::sscanf(text, "%lf", &v) != 1 || !std::isfinite(v)) return false;
+    *value = v;
+    return true;
+}
+
+float ToFloat(double v) {
+    if (v > FLT_MAX) return FLT_MAX;
+    if (v < -FLT_MAX) return -FLT_MAX;
+    return (float)v;
+}
 
 void ReadIntAttribute(const TiXmlElement* element, const char* name, int* target, int def) {
     const char* text = element ? element->Attribute(name) : nullptr;
@@ -11,8 +46,7 @@ void ReadIntAttribute(const TiXmlElement* element, const char* name, int* target
         *target = def;
         return;
     }
-    int value;
-    if (std::sscanf(text, "%d", &value) == 1) *target = value;
+    ParseInt(text, target);
 }
 
 void ReadDoubleAttribute(const TiXmlElement* element, const char* name, double* target,
@@ -22,8 +56,7 @@ void ReadDoubleAttribute(const TiXmlElement* element, const char* name, double* 
         *target = def;
         return;
     }
-    double value;
-    if (std::sscanf(text, "%lf", &value) == 1) *target = value;
+    ParseDouble(text, target);
 }
 
 void ReadIntIfPresent(const TiXmlElement* element, const char* name, int* target) {
@@ -36,10 +69,27 @@ void ReadDoubleIfPresent(const TiXmlElement* element, const char* name, double* 
     ReadDoubleAttribute(element, name, target, keep);
 }
 
+// Reads the whole of f when it holds at most limit bytes.
+static bool ReadAtMost(FILE* f, size_t limit, std::string* text) {
+    char buf[16384];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+        if (text->size() + n > limit) return false;
+        text->append(buf, n);
+    }
+    return !std::ferror(f);
+}
+
 bool LoadXmlFile(TiXmlDocument& doc, const char* path) {
     FILE* f = plat::OpenFile(path, "rb");
     if (!f) return false;
-    bool ok = doc.LoadFile(f);
+    // Checked before the library parses it: too large a file, or elements
+    // nested too deeply for the parser's recursion, are not well-formed
+    // content here.
+    std::string text;
+    bool ok = ReadAtMost(f, kMaxXmlFileBytes, &text) &&
+              XmlNestingDepth(text.data(), text.size(), kMaxXmlNesting) <= kMaxXmlNesting &&
+              std::fseek(f, 0, SEEK_SET) == 0 && doc.LoadFile(f);
     std::fclose(f);
     return ok;
 }

@@ -60,10 +60,10 @@ bool LoadRippleShader() {
     char path[256];
     char* vertexSource = nullptr;
     char* fragmentSource = nullptr;
-    if (plat::FormatPath(path, sizeof path, "%sshaders\\ripple.vsh", g_dataDir))
+    if (plat::FormatDataPath(path, sizeof path, "shaders\\ripple.vsh"))
         vertexSource = ReadTextFile(path);
     if (!vertexSource) return false;
-    if (plat::FormatPath(path, sizeof path, "%sshaders\\ripple.fsh", g_dataDir))
+    if (plat::FormatDataPath(path, sizeof path, "shaders\\ripple.fsh"))
         fragmentSource = ReadTextFile(path);
     if (!fragmentSource) {
         delete[] vertexSource;

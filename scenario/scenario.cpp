@@ -52,12 +52,17 @@ CScenario::~CScenario() {
 void CScenario::Load(const char* fileName) {
     char path[kPathSize];
     TiXmlDocument doc;
-    if (!plat::FormatPath(path, sizeof path, "%s\\%s", g_dataDir, fileName)) {
+    if (!plat::FormatDataPath(path, sizeof path, "\\%s", fileName)) {
         ShowFileOpenError((std::string(g_dataDir) + "\\" + fileName).c_str());
         return;
     }
-    // A document without a root element is not well-formed XML either.
-    if (!LoadXmlFile(doc, path) || !doc.RootElement()) {
+    // A document without a root element is not well-formed XML either; a
+    // scenario with more entries than a show may have is not loaded.
+    const TiXmlElement* root = LoadXmlFile(doc, path) ? doc.RootElement() : nullptr;
+    if (!root ||
+        CountListFrom(FirstChildNamed(FirstChildNamed(root, "Scenes"), "Scene")) >
+            kMaxScenarioEntries ||
+        CountListFrom(FirstChildNamed(root, "Script")) > kMaxScenarioEntries) {
         ShowFileOpenError(path);
         return;
     }

@@ -10,6 +10,11 @@ class CActionScript;
 class CStage;
 class TiXmlElement;
 
+// The most scenes, and the most scripts, a scenario file may list: each
+// scene is read when the file is loaded (and named in a message when it is
+// missing).  The shipped scenario lists 6 and 10.
+const int kMaxScenarioEntries = 256;
+
 // The end-of-scene countdown: playing; draining (the script has passed its
 // last command, the jets run on until no particle is left); a pause counted
 // down one step a frame from COUNTDOWN_PAUSE; the switch when it reaches

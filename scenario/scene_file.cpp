@@ -18,7 +18,7 @@ enum { kPathSize = 256 };
 // reported with its full path as caption.
 bool LoadSceneDocument(TiXmlDocument& doc, const char* scenePath) {
     char path[kPathSize];
-    if (plat::FormatPath(path, sizeof path, "%s%s\\scene.xml", g_dataDir, scenePath)) {
+    if (plat::FormatDataPath(path, sizeof path, "%s\\scene.xml", scenePath)) {
         if (LoadXmlFile(doc, path) && doc.RootElement()) return true;
         ShowFileOpenError(path);
     } else {
@@ -34,7 +34,7 @@ void LoadScenePicture(CTexture& texture, const char* scenePath, const TiXmlEleme
     const char* file = element ? element->Attribute("file") : nullptr;
     if (!file) return;
     char path[kPathSize];
-    if (plat::FormatPath(path, sizeof path, "%s%s\\%s", g_dataDir, scenePath, file)) {
+    if (plat::FormatDataPath(path, sizeof path, "%s\\%s", scenePath, file)) {
         texture.LoadJPEG(path);
     } else {
         const std::string whole = std::string(g_dataDir) + scenePath + "\\" + file;
