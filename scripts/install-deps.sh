@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the saver needs to build, run and test.
 # Needs root (apt-get); as another user it says what to install and stops.
-# Usage: scripts/install-deps.sh [package | package-test]
+# Usage: scripts/install-deps.sh [package | package-test | fuzz]
 #   package:      also what building the Debian package needs (cpack finds
 #                 the programs' library dependencies with file);
 #   package-test: also what scripts/package-test.sh needs (pgrep and the
-#                 XScreenSaver daemon).
+#                 XScreenSaver daemon);
+#   fuzz:         also clang and its libFuzzer runtime (scripts/fuzz.sh).
 set -euo pipefail
 
 PACKAGES=(
@@ -20,7 +21,8 @@ case "${1:-}" in
   "") ;;
   package) PACKAGES+=(file) ;;
   package-test) PACKAGES+=(file procps xscreensaver) ;;
-  *) echo "usage: $0 [package | package-test]" >&2; exit 2 ;;
+  fuzz) PACKAGES+=(clang libclang-rt-14-dev) ;;
+  *) echo "usage: $0 [package | package-test | fuzz]" >&2; exit 2 ;;
 esac
 
 missing=()

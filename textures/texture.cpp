@@ -11,6 +11,10 @@
 // sphere-map coordinate generation when selected.  The texture stays bound.
 static void Upload(CTexture& texture, int width, int height, GLenum format,
                    const unsigned char* pixels) {
+    // Without a current context (a show loaded by a tool without a display)
+    // there is nothing to upload to, and GLU would fail on the missing
+    // version string.
+    if (!glGetString(GL_VERSION)) return;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     GLuint name = 0;
     glGenTextures(1, &name);
