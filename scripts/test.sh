@@ -46,6 +46,10 @@ run_suite "$root/build-sanitize" -DWAVENDELL_SANITIZE=ON
 unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
 ran+=("unit and GL tests with sanitizers")
 
+echo "== fuzz targets on their corpora (smoke run) =="
+bash scripts/fuzz.sh --smoke
+ran+=("fuzz smoke run")
+
 echo "== Debian package and XScreenSaver =="
 package_log=$(mktemp)
 bash scripts/package-test.sh "$root/build-package" | tee "$package_log"
