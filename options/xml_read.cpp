@@ -83,15 +83,32 @@ static bool ReadAtMost(FILE* f, size_t limit, std::string* text) {
 bool LoadXmlFile(TiXmlDocument& doc, const char* path) {
     FILE* f = plat::OpenFile(path, "rb");
     if (!f) return false;
-    // Checked before the library parses it: too large a file, or elements
-    // nested too deeply for the parser's recursion, are not well-formed
-    // content here.
     std::string text;
-    bool ok = ReadAtMost(f, kMaxXmlFileBytes, &text) &&
-              XmlNestingDepth(text.data(), text.size(), kMaxXmlNesting) <= kMaxXmlNesting &&
-              std::fseek(f, 0, SEEK_SET) == 0 && doc.LoadFile(f);
+    const bool read = ReadAtMost(f, kMaxXmlFileBytes, &text);
     std::fclose(f);
-    return ok;
+    // Too large a file, or elements nested too deeply for the parser's
+    // recursion, are not well-formed content here.
+    if (!read || text.empty() ||
+        XmlNestingDepth(text.data(), text.size(), kMaxXmlNesting) > kMaxXmlNesting)
+        return false;
+    // As the library loads a file: the text up to its first NUL, line ends
+    // made LF.  Its parser may step up to three bytes past the end of the
+    // text (a multi-byte character cut off by the end), so the text ends
+    // in a run of NULs that it reads instead.
+    std::string parsed;
+    parsed.reserve(text.size() + 16);
+    for (size_t i = 0; i < text.size() && text[i]; ++i) {
+        if (text[i] == '\r') {
+            parsed += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            parsed += text[i];
+        }
+    }
+    parsed.append(16, '\0');
+    doc.Clear();
+    doc.Parse(parsed.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+    return !doc.Error();
 }
 
 const TiXmlElement* FirstChildNamed(const TiXmlElement* parent, const char* name) {

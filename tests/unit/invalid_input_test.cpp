@@ -184,6 +184,19 @@ TEST_F(InvalidInput, DeepDocumentIsNotWellFormedAndTheShowGoesOn) {
     EXPECT_TRUE(options.Load("options.xml"));
 }
 
+TEST_F(InvalidInput, CharacterCutOffByTheEndOfAFileIsReadNoFurther) {
+    // The parser steps over the whole of a multi-byte character, past the
+    // end of the text when the file ends within one.
+    UseDataDir(install.path() + "data/");
+    install.Write("data/_scripts/cut.xml", "<S><ActionScript><Command id='1' last=\"\xcc");
+    install.Write("data/_figures/cut.xml", "<F><Formula/><Egroup><Emmiter x='\xe2\x82");
+    CActionScript s;
+    s.Load("cut.xml");
+    CFigure f;
+    f.Load("cut.xml", 0, 0, 0, 0);
+    EXPECT_EQ(2u, BoxesWith("Error opening file for reading"));
+}
+
 std::string FigureOf(int emitters) {
     std::string s = "<F><Formula fid='1' count='1'/><Egroup id='1'>";
     for (int i = 0; i < emitters; ++i) s += "<Emmiter x='1' y='0' z='2'/>";
