@@ -15,7 +15,8 @@ char* ReadTextFile(const char* path) {
     long n = -1;
     if (std::fseek(f, 0, SEEK_END) == 0) n = std::ftell(f);
     std::rewind(f);
-    if (n < 1) {
+    // A source larger than any shader counts as unreadable too.
+    if (n < 1 || n > kMaxShaderSourceBytes) {
         std::fclose(f);
         return nullptr;
     }
