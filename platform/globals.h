@@ -70,6 +70,9 @@ struct RunState {
     int windowWidth = 0, windowHeight = 0;
     int32_t rippleStartMs = -1;  // ripple clock at the first water frame
     FrameRate frameRate;
+    // No GL context in this process (the show checker): pictures are read
+    // and decoded as ever, but no texture is made of them.
+    bool noTextures = false;
     // Window classes this process has registered.
     bool saverClassRegistered = false;
     bool previewHostClassRegistered = false;

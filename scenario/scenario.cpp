@@ -50,23 +50,27 @@ CScenario::~CScenario() {
 }
 
 void CScenario::Load(const char* fileName) {
+    if (ReadLists(fileName)) SwitchScene();
+}
+
+bool CScenario::ReadLists(const char* fileName) {
     char path[kPathSize];
     TiXmlDocument doc;
     if (!plat::FormatPath(path, sizeof path, "%s\\%s", g_dataDir, fileName)) {
         ShowFileOpenError((std::string(g_dataDir) + "\\" + fileName).c_str());
-        return;
+        return false;
     }
     // A document without a root element is not well-formed XML either.
     if (!LoadXmlFile(doc, path) || !doc.RootElement()) {
         ShowFileOpenError(path);
-        return;
+        return false;
     }
     std::string problems;
     ReadScenes(doc.RootElement(), &problems);
     ReadScripts(doc.RootElement(), &problems);
     listsBuilt = true;
     ReportProblems(path, problems);
-    SwitchScene();
+    return true;
 }
 
 // Entries that cannot be played are left out and named in the report.

@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
+#include "platform/globals.h"
 #include "textures/bmp_file.h"
 #include "textures/jpeg_file.h"
 
@@ -11,6 +12,7 @@
 // sphere-map coordinate generation when selected.  The texture stays bound.
 static void Upload(CTexture& texture, int width, int height, GLenum format,
                    const unsigned char* pixels) {
+    if (g_run.noTextures) return;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     GLuint name = 0;
     glGenTextures(1, &name);
