@@ -130,7 +130,13 @@ bool CheckCommands(CheckContext& c, const std::string& file, const CActionScript
             continue;
         }
         const int n = s.figureSet->figures[cmd.group]->emitterCount;
-        auto clamp = [n](int v) { return v < 0 ? 0 : (v > n - 1 ? n - 1 : v); };
+        // As the player takes a range: below 0 is 0, then past the end is
+        // the last emitter (-1 in a figure without any).
+        auto clamp = [n](int v) {
+            if (v < 0) v = 0;
+            if (v > n - 1) v = n - 1;
+            return v;
+        };
         const int from = clamp(cmd.first), to = clamp(cmd.last);
         if (from == to) {
             std::string text = "first " + std::to_string(cmd.first) + " and last " +
@@ -141,7 +147,7 @@ bool CheckCommands(CheckContext& c, const std::string& file, const CActionScript
             if (n == 1) text += " (a range needs two different ends, so a one-emitter figure never sprays)";
             c.Warn(file, element, text);
         } else {
-            for (int k = std::min(from, to); k <= std::max(from, to); ++k)
+            for (int k = std::max(0, std::min(from, to)); k <= std::max(from, to) && k < n; ++k)
                 endless[cmd.group][k] = cmd.EType != JET_SWING && cmd.EType != JET_ARC;
         }
         if (cmd.EType != JET_SWEEP && cmd.EType != JET_SWING && cmd.EType != JET_ARC)
