@@ -8,6 +8,14 @@
 
 const char* const kProductKey = "Software\\CorvelScreenSavers\\FreeWavendell";
 
+void FindDataDirectory() {
+    if (g_run.showFolder[0] != '\0') {
+        std::strcpy(g_dataDir, g_run.showFolder);
+        return;
+    }
+    ReadDataDirectory();
+}
+
 void ReadDataDirectory() {
     plat::Platform& p = plat::Current();
     plat::Hive hive = plat::HKEY_LOCAL_MACHINE;

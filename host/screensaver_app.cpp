@@ -15,9 +15,11 @@ using namespace plat;
 bool CScreensaverApp::InitInstance() {
     // XScreenSaver's way of starting a hack comes first: the substring tests
     // below would misread its words.
-    std::vector<std::string> args;
-    std::istringstream words(m_lpCmdLine);
-    for (std::string w; words >> w;) args.push_back(w);
+    std::vector<std::string> args = m_args;
+    if (args.empty()) {
+        std::istringstream words(m_lpCmdLine);
+        for (std::string w; words >> w;) args.push_back(w);
+    }
     HackLaunch launch;
     if (ParseHackLaunch(args, std::getenv("XSCREENSAVER_WINDOW"), &launch)) {
         RunHack(launch);

@@ -19,6 +19,7 @@ int RunApplication(int argc, char** argv) {
         line += argv[i];
     }
     app->m_lpCmdLine = line;
+    if (argc > 1) app->m_args.assign(argv + 1, argv + argc);
     app->InitInstance();
     return 0;
 }

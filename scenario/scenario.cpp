@@ -50,11 +50,15 @@ CScenario::~CScenario() {
 }
 
 void CScenario::Load(const char* fileName) {
+    if (ReadLists(fileName)) SwitchScene();
+}
+
+bool CScenario::ReadLists(const char* fileName) {
     char path[kPathSize];
     TiXmlDocument doc;
     if (!plat::FormatDataPath(path, sizeof path, "\\%s", fileName)) {
         ShowFileOpenError((std::string(g_dataDir) + "\\" + fileName).c_str());
-        return;
+        return false;
     }
     // A document without a root element is not well-formed XML either; a
     // scenario with more entries than a show may have is not loaded.
@@ -64,14 +68,14 @@ void CScenario::Load(const char* fileName) {
             kMaxScenarioEntries ||
         CountListFrom(FirstChildNamed(root, "Script")) > kMaxScenarioEntries) {
         ShowFileOpenError(path);
-        return;
+        return false;
     }
     std::string problems;
     ReadScenes(doc.RootElement(), &problems);
     ReadScripts(doc.RootElement(), &problems);
     listsBuilt = true;
     ReportProblems(path, problems);
-    SwitchScene();
+    return true;
 }
 
 // Entries that cannot be played are left out and named in the report.

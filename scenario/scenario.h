@@ -58,7 +58,12 @@ public:
     CScenario(const CScenario&) = delete;
     CScenario& operator=(const CScenario&) = delete;
 
+    // ReadLists, then the first scene switch.
     void Load(const char* fileName);
+    // Reads the scenario file's scene and script lists and shows one
+    // message for the entries that cannot be played; false (lists
+    // untouched) when the file cannot be read.
+    bool ReadLists(const char* fileName);
     void Update(int32_t tick);
     void SwitchScene();
     int PickScene();

@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
+#include "platform/globals.h"
 #include "textures/bmp_file.h"
 #include "textures/jpeg_file.h"
 
