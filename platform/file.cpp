@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdarg>
 #include <cstdlib>
 
 namespace plat {
@@ -29,19 +28,6 @@ FILE* OpenFile(const char* path, const char* mode) {
         return nullptr;
     }
     return f;
-}
-
-bool FormatPath(char* buf, size_t size, const char* fmt, ...) {
-    if (!buf || size == 0) return false;
-    va_list ap;
-    va_start(ap, fmt);
-    int n = std::vsnprintf(buf, size, fmt, ap);
-    va_end(ap);
-    if (n < 0 || (size_t)n >= size) {
-        buf[0] = '\0';
-        return false;
-    }
-    return true;
 }
 
 static bool WriteAll(int fd, const std::string& contents) {

@@ -1,5 +1,6 @@
 // Files named the way the content refers to them: paths are formed with
-// backslash separators and opened here with the native separator.
+// backslash separators and opened here with the native separator (a slash
+// on Linux; on Windows the backslash is native).
 #pragma once
 
 #include <cstddef>
@@ -8,7 +9,8 @@
 
 namespace plat {
 
-// The native form of a path: every backslash becomes a slash.
+// The native form of a path: on Linux every backslash becomes a slash; on
+// Windows the path as it is.
 std::string NativePath(const char* path);
 
 // fopen of the native form of path; nullptr for a null or empty path, and
@@ -26,7 +28,9 @@ bool FormatPath(char* buf, size_t size, const char* fmt, ...)
 // beside it, is flushed to the disk and renamed over the old one.  The new
 // file gets the permissions mode when it is not negative, else the old
 // file's (the default ones for a new file), and the old file's owner where
-// this process may give it.  False, with nothing changed, on any failure.
+// this process may give it; Windows has no such permissions and no links
+// to follow here, and a read-only file there is not replaced.  False, with
+// nothing changed, on any failure.
 bool ReplaceFile(const std::string& path, const std::string& contents, int mode = -1);
 
 }  // namespace plat
