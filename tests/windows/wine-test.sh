@@ -93,7 +93,7 @@ reg() { timeout 60 wine reg "$@" >>"$tmp/reg.log" 2>&1; }
 # An installation of our own: the saver rewrites its options file there.
 mkdir -p "$tmp/install"
 cp -r "$root/data" "$tmp/install/"
-install_dir=$(winepath -w "$tmp/install")
+install_dir=$(timeout 30 winepath -w "$tmp/install")
 reg add "HKLM\\$key" /v Dir /d "$install_dir" /f || fail "wine reg add"
 
 boxes_expected() {  # COUNT: starts the finder of message boxes
@@ -139,7 +139,7 @@ done
 host_pid=
 start_host() {
   rm -f "$tmp/close" "$tmp/host.txt"
-  timeout 180 wine "$helper" host "$(winepath -w "$tmp")\\close" >"$tmp/host.txt" 2>"$tmp/host.log" &
+  timeout 180 wine "$helper" host "$(timeout 30 winepath -w "$tmp")\\close" >"$tmp/host.txt" 2>"$tmp/host.log" &
   host_pid=$!
   pids+=("$host_pid")
   wait_for 300 grep -qs '^[0-9]' "$tmp/host.txt" || fail "the preview host shows no window"
