@@ -49,7 +49,8 @@ CTestScreensaver::CTestScreensaver() {
 
 HWND CTestScreensaver::CreateWindowFor(HWND parent) {
     if (!g_run.saverClassRegistered)
-        g_run.saverClassRegistered = RegisterClass(kSaverClass, SaverWindowProc);
+        g_run.saverClassRegistered =
+            RegisterClass(kSaverClass, SaverWindowProc, CS_HREDRAW | CS_VREDRAW);
     Platform& p = Current();
     int w = 0, h = 0;
     if (g_fullScreen) {

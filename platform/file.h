@@ -1,5 +1,6 @@
 // Files named the way the content refers to them: paths are formed with
-// backslash separators and opened here with the native separator.
+// backslash separators and opened here with the native separator (a slash
+// on Linux; on Windows the backslash is native).
 #pragma once
 
 #include <cstddef>
@@ -8,7 +9,8 @@
 
 namespace plat {
 
-// The native form of a path: every backslash becomes a slash.
+// The native form of a path: on Linux every backslash becomes a slash; on
+// Windows the path as it is.
 std::string NativePath(const char* path);
 
 // fopen of the native form of path; nullptr for a null or empty path, and
@@ -48,7 +50,8 @@ bool IsAbsolutePath(const char* path);
 // file gets the permissions mode when it is not negative, else the old
 // file's (the default ones for a new file), and the old file's owner where
 // this process may give it.  A file this process may not write is left
-// alone.  False, with nothing changed, on any failure.
+// alone (on Windows: a read-only file).  False, with nothing changed, on
+// any failure.
 bool ReplaceFile(const std::string& path, const std::string& contents, int mode = -1);
 
 }  // namespace plat

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Debian package and XScreenSaver, on this machine (needs root):
-#  1. builds the package and installs it;
+#  1. builds the package, checks it with lintian (no errors) and installs it;
 #  2. the installed saver, run by an unprivileged user, plays the show in a
 #     window it is given, finding its data through /etc/xdg, and leaves the
 #     installed (read-only) data as it was;
@@ -85,6 +85,12 @@ deb=$(bash scripts/package.sh "$build")
 cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target screen_probe >/dev/null
 probe=$build/screen_probe
 echo "built $deb in $((SECONDS - start)) s"
+
+start=$SECONDS
+lintian --fail-on error --tag-display-limit 0 "$deb" >"$tmp/lintian.log" 2>&1 ||
+  fail "lintian reports errors: $(grep '^E:' "$tmp/lintian.log" | head -n 20)"
+echo "lintian: no errors, $(grep -c '^W:' "$tmp/lintian.log" || true) warnings ($((SECONDS - start)) s)"
+sed -n 's/^W: /  warning: /p' "$tmp/lintian.log"
 
 start=$SECONDS
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$tmp/apt.log" 2>&1 ||
