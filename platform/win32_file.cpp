@@ -46,14 +46,8 @@ static HANDLE CreateFreshFile(const std::string& path, std::string* name) {
     return INVALID_HANDLE_VALUE;
 }
 
-bool ReplaceFile(const std::string& path, const std::string& contents, int) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
-        return false;
-    std::string temp;
-    HANDLE h = CreateFreshFile(path, &temp);
-    if (h == INVALID_HANDLE_VALUE) return false;
+// Writes contents to h, flushes it to the disk and closes it.
+static bool WriteAndClose(HANDLE h, const std::string& contents) {
     bool ok = true;
     for (size_t done = 0; ok && done < contents.size();) {
         const DWORD chunk = (DWORD)std::min<size_t>(contents.size() - done, 1u << 20);
@@ -62,8 +56,18 @@ bool ReplaceFile(const std::string& path, const std::string& contents, int) {
         done += written;
     }
     ok = FlushFileBuffers(h) && ok;
-    ok = CloseHandle(h) && ok;
-    if (!ok || !MoveFileExA(temp.c_str(), path.c_str(),
+    return CloseHandle(h) && ok;
+}
+
+bool ReplaceFile(const std::string& path, const std::string& contents, int) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+        return false;
+    std::string temp;
+    HANDLE h = CreateFreshFile(path, &temp);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    if (!WriteAndClose(h, contents) || !MoveFileExA(temp.c_str(), path.c_str(),
                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileA(temp.c_str());
         return false;
@@ -107,16 +111,7 @@ bool CopyToFreeName(const std::string& path, const std::string& suffix, std::str
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
             return false;
         }
-        bool ok = true;
-        for (size_t done = 0; ok && done < contents.size();) {
-            const DWORD chunk = (DWORD)std::min<size_t>(contents.size() - done, 1u << 20);
-            DWORD written = 0;
-            ok = WriteFile(h, contents.data() + done, chunk, &written, nullptr) && written > 0;
-            done += written;
-        }
-        ok = FlushFileBuffers(h) && ok;
-        ok = CloseHandle(h) && ok;
-        if (!ok) {
+        if (!WriteAndClose(h, contents)) {
             DeleteFileA(name.c_str());
             return false;
         }

@@ -69,15 +69,6 @@ trap cleanup EXIT
 as_user_cmd=()
 as_user() { "${as_user_cmd[@]}" "$@"; }
 
-# Waits up to $1 tenths of a second for the command after it to succeed.
-wait_for() {
-  local tenths=$1; shift
-  for _ in $(seq 1 "$tenths"); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 echo "== package =="
 start=$SECONDS

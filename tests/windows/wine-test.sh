@@ -50,15 +50,6 @@ fail() {
   exit 1
 }
 
-# Waits up to $1 tenths of a second for the command after it to succeed.
-wait_for() {
-  local tenths=$1; shift
-  for _ in $(seq 1 "$tenths"); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 # Waits up to $2 seconds for process $1 to end; its status is in $status.
 wait_end() {
