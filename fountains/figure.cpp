@@ -38,7 +38,8 @@ void CFigure::AllocateEmitters(int32_t count, int32_t id) {
     figureId = id;
 }
 
-bool CFigure::Load(const char* fileName, int32_t id, double dx, double dy, double dz) {
+bool CFigure::Load(const char* fileName, int32_t id, double dx, double dy, double dz,
+                   int32_t maxEmitters) {
     if (!fileName) fileName = "";
     figureId = id;
 
@@ -46,7 +47,7 @@ bool CFigure::Load(const char* fileName, int32_t id, double dx, double dy, doubl
     // is a file that cannot be opened.
     char path[256];
     TiXmlDocument doc;
-    if (!*fileName || !plat::FormatPath(path, sizeof path, "%s_figures\\%s", g_dataDir, fileName) ||
+    if (!*fileName || !plat::FormatDataPath(path, sizeof path, "_figures\\%s", fileName) ||
         !LoadXmlFile(doc, path)) {
         ShowFileOpenError(fileName);
         return false;
@@ -62,16 +63,16 @@ bool CFigure::Load(const char* fileName, int32_t id, double dx, double dy, doubl
     // count is superseded by the number of emitter elements.
     double real = cx;
     ReadDoubleIfPresent(formula, "cx", &real);
-    cx = (float)real;
+    cx = ToFloat(real);
     real = cy;
     ReadDoubleIfPresent(formula, "cy", &real);
-    cy = (float)real;
+    cy = ToFloat(real);
     real = rx;
     ReadDoubleIfPresent(formula, "rx", &real);
-    rx = (float)real;
+    rx = ToFloat(real);
     real = ry;
     ReadDoubleIfPresent(formula, "ry", &real);
-    ry = (float)real;
+    ry = ToFloat(real);
 
     // Without an Egroup there is nothing to place: an empty figure.
     const TiXmlElement* group = FirstChildNamed(root, "Egroup");
@@ -79,6 +80,10 @@ bool CFigure::Load(const char* fileName, int32_t id, double dx, double dy, doubl
 
     const TiXmlElement* first = FirstChildNamed(group, "Emmiter");
     int32_t count = CountListFrom(first);
+    if (count > maxEmitters) {
+        ShowFileOpenError(fileName);
+        return false;
+    }
     AllocateEmitters(count, id);
 
     int32_t i = 0;
@@ -88,9 +93,9 @@ bool CFigure::Load(const char* fileName, int32_t id, double dx, double dy, doubl
         ReadDoubleAttribute(e, "x", &x, 0.0);
         ReadDoubleAttribute(e, "y", &y, 0.0);
         ReadDoubleAttribute(e, "z", &z, 0.0);
-        float px = (float)(x + dx);
-        float py = (float)(y + dy);
-        float pz = (float)(z + dz);
+        float px = ToFloat(x + dx);
+        float py = ToFloat(y + dy);
+        float pz = ToFloat(z + dz);
         emitters[i] = new CEmitter(px, py, pz);
         particleSystems[i] = new CParticleSystem(PARTICLES_PER_POOL, px, py, pz);
         particleSystems[i]->emitter = emitters[i];

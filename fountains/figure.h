@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "fountains/show_limits.h"
+
 class CEmitter;
 class CParticleSystem;
 
@@ -21,7 +23,9 @@ public:
     CFigure& operator=(const CFigure&) = delete;
 
     // Reads "_figures\<fileName>" and builds its emitters at the offsets.
-    bool Load(const char* fileName, int32_t figureId, double dx, double dy, double dz);
+    // A file with more than maxEmitters emitters is not loaded.
+    bool Load(const char* fileName, int32_t figureId, double dx, double dy, double dz,
+              int32_t maxEmitters = kMaxEmittersPerScript);
     void AllocateEmitters(int32_t count, int32_t figureId);
     void DrawEmitters();
     // Emits, moves and draws every pool: SimulateParticles, then

@@ -20,9 +20,12 @@ void CFigureSet::Load(const TiXmlElement* root) {
     const TiXmlElement* first = FirstChildNamed(FirstChildNamed(root, "Uses"), "Figure");
     int32_t n = CountListFrom(first);
     if (n <= 0) return;
+    if (n > kMaxFiguresPerScript) n = kMaxFiguresPerScript;
 
     figures = new CFigure*[n]();
     count = n;
+    // The figures share one budget of emitters, in Uses order.
+    int32_t emitterBudget = kMaxEmittersPerScript;
     int32_t i = 0;
     for (const TiXmlElement* e = first; e && i < n; e = e->NextSiblingElement(), ++i) {
         // figureId is only kept with the figure; absent or non-numeric is 0.
@@ -33,7 +36,8 @@ void CFigureSet::Load(const TiXmlElement* root) {
         ReadDoubleAttribute(e, "dy", &dy, 0.0);
         figures[i] = new CFigure();
         // The entry's dy shifts the figure in depth as well as in height.
-        figures[i]->Load(e->Attribute("file"), figureId, dx, dy, dy);
+        figures[i]->Load(e->Attribute("file"), figureId, dx, dy, dy, emitterBudget);
+        emitterBudget -= figures[i]->emitterCount;
     }
 }
 

@@ -16,7 +16,9 @@ public:
     CFigureSet(const CFigureSet&) = delete;
     CFigureSet& operator=(const CFigureSet&) = delete;
 
-    // Reads the Uses section under root and loads every figure.
+    // Reads the Uses section under root and loads every figure (at most
+    // kMaxFiguresPerScript; a figure beyond the emitter budget stays
+    // empty).
     void Load(const TiXmlElement* root);
     void DrawEmitters();
     void AnimateParticles(int32_t tick);

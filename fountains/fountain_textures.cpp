@@ -12,7 +12,7 @@ CFountainTextures::CFountainTextures() {
         textures[i].SetMapping(TEX_PLAIN);
         char path[256];
         // An over-long path leaves an empty name, which loads nothing.
-        plat::FormatPath(path, sizeof path, "%s%s", g_dataDir, kSpriteFiles[i]);
+        plat::FormatDataPath(path, sizeof path, "%s", kSpriteFiles[i]);
         textures[i].LoadBMP(path);
     }
 }

@@ -1,6 +1,7 @@
 #include "fountains/particle_system.h"
 
 #include <cmath>
+#include <new>
 
 #include "fountains/emitter.h"
 #include "fountains/random_draw.h"
@@ -15,7 +16,9 @@ const int kStartsPerFrame = 3;
 
 CParticleSystem::CParticleSystem(int32_t particleCount, float px, float py, float pz)
     : x(px), y(py), z(pz), count(particleCount > 0 ? particleCount : 0), particles(nullptr) {
-    particles = new CParticle[count]();
+    // A pool that cannot be had is empty rather than the end of the saver.
+    particles = new (std::nothrow) CParticle[count]();
+    if (!particles) count = 0;
     for (int32_t i = 0; i < count; ++i) {
         particles[i].ay = kGravity;
     }
@@ -35,6 +38,9 @@ int CParticleSystem::FindFreeParticle() const { return FindFreeFrom(particles, c
 void CParticleSystem::Emit(int32_t tick) {
     if (!emitter || !emitter->Sprays()) return;
     const float jx = emitter->vx, jy = emitter->vy, jz = emitter->vz;
+    // Absurd jet parameters can overflow the jet to infinity or no number;
+    // such a jet emits nothing.
+    if (!std::isfinite(jx) || !std::isfinite(jy) || !std::isfinite(jz)) return;
 
     const float phi = std::atan2(jy, jx);
     const float cosPhi = std::cos(phi), sinPhi = std::sin(phi);

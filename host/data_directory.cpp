@@ -2,10 +2,19 @@
 
 #include <cstring>
 
+#include "platform/file.h"
 #include "platform/globals.h"
 #include "platform/platform.h"
 
 const char* const kProductKey = "Software\\CorvelScreenSavers\\FreeWavendell";
+
+void FindDataDirectory() {
+    if (g_run.showFolder[0] != '\0') {
+        std::strcpy(g_dataDir, g_run.showFolder);
+        return;
+    }
+    ReadDataDirectory();
+}
 
 void ReadDataDirectory() {
     plat::Platform& p = plat::Current();
@@ -23,11 +32,12 @@ void ReadDataDirectory() {
             return;
         }
     }
-    // The value must leave room for "\data\" and the terminator.
+    // The value must leave room for "\data\" and the terminator, and name
+    // a folder wherever the saver is started from.
     static const char kSuffix[] = "\\data\\";
     char value[512];
     if (!p.ReadRegistryValue(hive, kProductKey, "Dir", value, sizeof value) ||
-        std::strlen(value) + sizeof kSuffix > sizeof g_dataDir) {
+        std::strlen(value) + sizeof kSuffix > sizeof g_dataDir || !plat::IsAbsolutePath(value)) {
         g_dataDir[0] = '\0';
         return;
     }

@@ -46,6 +46,18 @@ bool ParseHackLaunch(const std::vector<std::string>& args, const char* envWindow
             h.root = hackForm = true;
         } else if (Is(a, "fps")) {
             h.fps = true;
+        } else if (Is(a, "trail") || Is(a, "no-trail")) {
+            h.trail = Is(a, "trail") ? 1 : 0;
+        } else if (Is(a, "letterbox") || Is(a, "no-letterbox")) {
+            h.letterbox = Is(a, "letterbox") ? 1 : 0;
+        } else if (Is(a, "data")) {
+            // The next argument is the folder whatever it looks like: a
+            // folder may be named like a switch.
+            h.hasData = true;
+            h.data = i + 1 < args.size() ? args[++i] : std::string();
+        } else if (a.rfind("--data=", 0) == 0) {
+            h.hasData = true;
+            h.data = a.substr(7);
         } else if (Is(a, "window-id")) {
             hackForm = true;
             if (i + 1 < args.size() && ParseWindowId(args[i + 1], &h.windowId)) {

@@ -2,7 +2,10 @@
 // "--root" (draw in $XSCREENSAVER_WINDOW, else the root window),
 // "--window-id ID" (draw in that window; wins over --root) and "--fps".
 // Recognised before the run-mode switches, whose substring tests would
-// misread these words.
+// misread these words.  The settings dialog's options come with them:
+// "--trail" / "--no-trail", "--letterbox" / "--no-letterbox" (the options
+// file's DoNotUseAccumBuffer and KeepAspect_1_6 for this run only) and
+// "--data DIR" (a show folder of the user's own).
 #pragma once
 
 #include <cstdint>
@@ -15,6 +18,13 @@ struct HackLaunch {
     uintptr_t windowId = 0;
     bool fps = false;
     bool useRootWindow = false;  // --root without XSCREENSAVER_WINDOW
+    // -1: as the options file says; 0 or 1: off or on for this run.  The
+    // last of a pair on the line wins.
+    int trail = -1;
+    int letterbox = -1;
+    // --data given, and the text after it (empty when it came last).
+    bool hasData = false;
+    std::string data;
 };
 
 // A window id in hex ("0x2a00007") or decimal; false when it is neither or

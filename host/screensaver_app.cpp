@@ -13,15 +13,19 @@
 using namespace plat;
 
 bool CScreensaverApp::InitInstance() {
-    // XScreenSaver's way of starting a hack comes first: the substring tests
-    // below would misread its words.
-    std::vector<std::string> args;
-    std::istringstream words(m_lpCmdLine);
-    for (std::string w; words >> w;) args.push_back(w);
-    HackLaunch launch;
-    if (ParseHackLaunch(args, std::getenv("XSCREENSAVER_WINDOW"), &launch)) {
-        RunHack(launch);
-        return false;
+    // XScreenSaver's way of starting a hack comes first where there is
+    // XScreenSaver: the substring tests below would misread its words.
+    if (plat::HackLaunchFormAvailable()) {
+        std::vector<std::string> args = m_args;
+        if (args.empty()) {
+            std::istringstream words(m_lpCmdLine);
+            for (std::string w; words >> w;) args.push_back(w);
+        }
+        HackLaunch launch;
+        if (ParseHackLaunch(args, std::getenv("XSCREENSAVER_WINDOW"), &launch)) {
+            RunHack(launch);
+            return false;
+        }
     }
 
     const std::string text = LowerCommandLine(m_lpCmdLine);
@@ -185,7 +189,8 @@ static const char kPreviewHostClass[] = "ScreensaverPreviewHelperClass";
 
 HWND CScreensaverApp::CreateTestPreviewWindow() {
     if (!g_run.previewHostClassRegistered)
-        g_run.previewHostClassRegistered = RegisterClass(kPreviewHostClass, PreviewHostWindowProc);
+        g_run.previewHostClassRegistered = RegisterClass(
+            kPreviewHostClass, PreviewHostWindowProc, CS_OWNDC | CS_HREDRAW | CS_VREDRAW);
     Platform& p = Current();
     const int W = p.ScreenWidth(), H = p.ScreenHeight();
     const int w = W / 4, h = H / 4;

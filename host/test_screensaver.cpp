@@ -1,9 +1,13 @@
 #include "host/test_screensaver.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "host/data_directory.h"
 #include "host/hack_launch.h"
+#include "host/show_folder.h"
 #include "options/options.h"
 #include "platform/signals.h"
 #include "render/rendering.h"
@@ -45,7 +49,8 @@ CTestScreensaver::CTestScreensaver() {
 
 HWND CTestScreensaver::CreateWindowFor(HWND parent) {
     if (!g_run.saverClassRegistered)
-        g_run.saverClassRegistered = RegisterClass(kSaverClass, SaverWindowProc);
+        g_run.saverClassRegistered =
+            RegisterClass(kSaverClass, SaverWindowProc, CS_HREDRAW | CS_VREDRAW);
     Platform& p = Current();
     int w = 0, h = 0;
     if (g_fullScreen) {
@@ -81,6 +86,25 @@ void PacedFrame() {
 void CTestScreensaver::PrepareHack(const HackLaunch& launch) {
     g_run.showFps = launch.fps;
     g_run.seedSalt = ProcessSeedSalt();
+    g_run.trail = launch.trail;
+    g_run.letterbox = launch.letterbox;
+    g_run.showFolder[0] = '\0';
+    if (!launch.hasData) return;
+    std::string dataDir, problem;
+    if (CheckShowFolder(launch.data, std::getenv("HOME"), &dataDir, &problem)) {
+        std::strcpy(g_run.showFolder, dataDir.c_str());  // fits: the check bounds it
+    } else {
+        std::fprintf(stderr, "wavendell: --data \"%s\": %s; playing the installed show instead\n",
+                     launch.data.c_str(), problem.c_str());
+        std::fflush(stderr);
+    }
+}
+
+// The launch form's options win over the options file for this run; the
+// file has been written back already, so they never reach it.
+static void ApplyRunOptions() {
+    if (g_run.trail >= 0) g_options.DoNotUseAccumBuffer = g_run.trail ? 0 : 1;
+    if (g_run.letterbox >= 0) g_options.KeepAspect_1_6 = g_run.letterbox;
 }
 
 int32_t CTestScreensaver::MsUntilNextFrame() {
@@ -94,9 +118,10 @@ LRESULT SaverWindowProc(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lPara
     switch (message) {
     case WM_CREATE:
         if (g_fullScreen) ShowCursor(false);
-        ReadDataDirectory();
+        FindDataDirectory();
         g_options.Load("options.xml");
         g_options.Save("options.xml");
+        ApplyRunOptions();
         g_saverDC = hwnd;
         CallSetupPixelFormat(hwnd);
         g_saverGLRC = Current().CreateContext(hwnd);

@@ -149,10 +149,17 @@ int RegisterHackInFile(const std::string& givenPath, const std::string& entry) {
                              "its settings, then run this again\n", givenPath.c_str());
         return 1;
     }
-    std::stringstream buf;
-    buf << in.rdbuf();
+    // Settings files are a few kilobytes; a huge one is refused unread.
+    const size_t kMaxBytes = 4 * 1024 * 1024;
+    std::string text(kMaxBytes + 1, '\0');
+    in.read(&text[0], (std::streamsize)text.size());
+    if ((size_t)in.gcount() > kMaxBytes) {
+        std::fprintf(stderr, "%s is too large to be a settings file; nothing changed\n",
+                     givenPath.c_str());
+        return 1;
+    }
+    text.resize((size_t)in.gcount());
     in.close();
-    const std::string text = buf.str();
     std::string updated, why;
     switch (AddHackToSettings(text, entry, &updated, &why)) {
     case REG_ALREADY_THERE:

@@ -1,9 +1,11 @@
 #include "options/options.h"
 
+#include <string>
 
 #include "options/xml_read.h"
 #include "platform/file.h"
 #include "platform/globals.h"
+#include "platform/platform.h"
 
 COptions g_options;
 
@@ -29,7 +31,7 @@ const OptionField kFields[] = {
 bool COptions::Load(const char* fileName) {
     char path[256];
     TiXmlDocument doc;
-    bool formed = plat::FormatPath(path, sizeof path, "%s\\%s", g_dataDir, fileName);
+    bool formed = plat::FormatDataPath(path, sizeof path, "\\%s", fileName);
     if (!formed || !LoadXmlFile(doc, path)) {
         ShowFileOpenError(formed ? path : fileName);
         return false;
@@ -45,7 +47,7 @@ bool COptions::Load(const char* fileName) {
 
 bool COptions::Save(const char* fileName) {
     char path[256];
-    if (!plat::FormatPath(path, sizeof path, "%s\\%s", g_dataDir, fileName)) return false;
+    if (!plat::FormatDataPath(path, sizeof path, "\\%s", fileName)) return false;
     TiXmlDocument doc;
     doc.LinkEndChild(new TiXmlDeclaration("1.0", "", ""));
     TiXmlElement* root = new TiXmlElement("OPTIONS");
@@ -56,7 +58,19 @@ bool COptions::Save(const char* fileName) {
         root->LinkEndChild(e);
     }
 
+    // A file that is there but not well-formed (a hand edit with a typo)
+    // is kept beside the new one first; without that copy it stays.
+    const std::string target = plat::NativePath(path);
+    TiXmlDocument old;
+    if (plat::RegularFileSize(target) > 0 && !LoadXmlFile(old, path)) {
+        std::string kept;
+        if (!plat::CopyToFreeName(target, ".broken", &kept)) return false;
+        const std::string text = "The options file was not well-formed XML. It is kept as " +
+                                 kept + " and written anew.";
+        plat::MessageBox(0, text.c_str(), path, plat::MB_OK);
+    }
+
     TiXmlPrinter printer;
     doc.Accept(&printer);
-    return plat::ReplaceFile(plat::NativePath(path), printer.Str());
+    return plat::ReplaceFile(target, printer.Str());
 }

@@ -1,5 +1,5 @@
+#include "platform/native_platform.h"
 #include "platform/platform.h"
-#include "platform/x11_platform.h"
 
 namespace plat {
 
@@ -7,8 +7,8 @@ static Platform* g_installed = nullptr;
 
 Platform& Current() {
     if (!g_installed) {
-        static Platform* x11 = CreateX11Platform();
-        g_installed = x11;
+        static Platform* native = CreateNativePlatform();
+        g_installed = native;
     }
     return *g_installed;
 }

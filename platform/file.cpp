@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdarg>
 #include <cstdlib>
+#include <cstring>
 
 namespace plat {
 
@@ -31,18 +31,7 @@ FILE* OpenFile(const char* path, const char* mode) {
     return f;
 }
 
-bool FormatPath(char* buf, size_t size, const char* fmt, ...) {
-    if (!buf || size == 0) return false;
-    va_list ap;
-    va_start(ap, fmt);
-    int n = std::vsnprintf(buf, size, fmt, ap);
-    va_end(ap);
-    if (n < 0 || (size_t)n >= size) {
-        buf[0] = '\0';
-        return false;
-    }
-    return true;
-}
+bool IsAbsolutePath(const char* path) { return path && (path[0] == '/' || path[0] == '\\'); }
 
 static bool WriteAll(int fd, const std::string& contents) {
     size_t done = 0;
@@ -62,6 +51,9 @@ bool ReplaceFile(const std::string& givenPath, const std::string& contents, int 
     struct stat old;
     const bool existed = stat(path.c_str(), &old) == 0;
     if (existed && !S_ISREG(old.st_mode)) return false;
+    // A file this process may not write stays as it is, although the folder
+    // would let a new one take its place.
+    if (existed && faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return false;
 
     // A name of its own beside the file, so no other file is overwritten.
     std::string temp = path + ".XXXXXX";
@@ -91,6 +83,49 @@ bool ReplaceFile(const std::string& givenPath, const std::string& contents, int 
         return false;
     }
     return true;
+}
+
+bool CopyToFreeName(const std::string& path, const std::string& suffix, std::string* made) {
+    const int in = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return false;
+    std::string contents;
+    char buf[65536];
+    ssize_t n;
+    while ((n = read(in, buf, sizeof buf)) != 0) {
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            close(in);
+            return false;
+        }
+        contents.append(buf, (size_t)n);
+    }
+    close(in);
+    for (int k = 1; k <= 1000; ++k) {
+        const std::string name = path + suffix + (k == 1 ? "" : "-" + std::to_string(k));
+        const int out = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (out < 0) {
+            if (errno == EEXIST) continue;
+            return false;
+        }
+        struct stat st;
+        if (stat(path.c_str(), &st) == 0) fchmod(out, st.st_mode & 0777);
+        bool ok = WriteAll(out, contents);
+        ok = fsync(out) == 0 && ok;
+        ok = close(out) == 0 && ok;
+        if (!ok) {
+            unlink(name.c_str());
+            return false;
+        }
+        *made = name;
+        return true;
+    }
+    return false;
+}
+
+long long RegularFileSize(const std::string& path) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    return (long long)st.st_size;
 }
 
 }  // namespace plat

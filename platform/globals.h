@@ -59,6 +59,13 @@ struct RunState {
     // Asked for by the launch form before the window is made.
     bool showFps = false;    // draw the frame-rate read-out
     unsigned seedSalt = 0;   // mixed into the random seed (0: time alone)
+    // Options of this run over the options file's (-1: the file's value;
+    // 0 or 1: off or on), applied after the file is read, never written.
+    int trail = -1;      // the motion-blur trail (DoNotUseAccumBuffer)
+    int letterbox = -1;  // letterbox to 16:10 (KeepAspect_1_6)
+    // A show folder of the user's own, checked and ending with a separator,
+    // used instead of the installed data directory; empty when none.
+    char showFolder[512] = {0};
     // Kept by the frame between calls.
     int windowWidth = 0, windowHeight = 0;
     int32_t rippleStartMs = -1;  // ripple clock at the first water frame

@@ -42,6 +42,7 @@ public:
     std::map<HWND, Foreign> foreign;
 
     // --- what the tests read ---
+    std::map<std::string, uint32_t> classStyles;  // CS_ flags of each class
     std::vector<Box> boxes;
     std::vector<bool> saverRunningCalls;
     bool saverRunning = false;
@@ -66,6 +67,11 @@ public:
     size_t WindowCount() const { return windows_.size(); }
 
     // Platform
+    bool RegisterClass(const char* name, WNDPROC proc, uint32_t style = 0) override {
+        if (!PlatformBase::RegisterClass(name, proc, style)) return false;
+        classStyles[name] = style;
+        return true;
+    }
     HWND GetDesktopWindow() override { return 1; }
     // Waits asked for by the run loops; each advances the process clock by
     // the time asked, as a real wait would.

@@ -4,8 +4,9 @@
 // the GL pixel format / context / swap.
 //
 // Host code calls the free functions in namespace plat; they forward to the
-// installed Platform.  Two implementations exist: the X11/GLX one used by the
-// program and an in-memory one used by the unit tests.
+// installed Platform.  Three implementations exist: the X11/GLX one used by
+// the program on Linux, the Win32 one used by the program on Windows, and an
+// in-memory one used by the unit tests.
 #pragma once
 
 #include <cstddef>
@@ -55,6 +56,9 @@ enum : uint32_t {
     WS_CAPTION = 0x00C00000u,
 };
 
+// Window class styles.
+enum : uint32_t { CS_VREDRAW = 0x0001, CS_HREDRAW = 0x0002, CS_OWNDC = 0x0020 };
+
 // Message box flags.
 enum : unsigned { MB_OK = 0x0, MB_ICONERROR = 0x10 };
 
@@ -91,15 +95,17 @@ struct PixelFormatDescriptor {
     uint8_t iLayerType = 0;  // 0: main plane
 };
 
-// Everything the host needs of the window system.  Window bookkeeping, the
-// message queue and dispatch are shared (PlatformBase); an implementation
-// supplies the native side.
+// Everything the host needs of the window system.  On X11 and in memory,
+// window bookkeeping, the message queue and dispatch are shared
+// (PlatformBase) and an implementation supplies the native side; the Win32
+// platform hands all of it to Windows.
 class Platform {
 public:
     virtual ~Platform() {}
 
-    // Window classes and windows.
-    virtual bool RegisterClass(const char* name, WNDPROC proc) = 0;
+    // Window classes and windows.  style holds CS_ flags; a platform
+    // without class styles ignores them.
+    virtual bool RegisterClass(const char* name, WNDPROC proc, uint32_t style = 0) = 0;
     virtual HWND CreateWindow(const char* className, const char* title, uint32_t style,
                               int x, int y, int w, int h, HWND parent) = 0;
     virtual bool DestroyWindow(HWND hwnd) = 0;
@@ -161,13 +167,15 @@ public:
     virtual bool SwapBuffers(HWND hwnd) = 0;
 };
 
-// The installed platform.  The X11 one is created on first use unless a test
-// installed its own.
+// The installed platform.  The native one (X11, or Win32 on Windows) is
+// created on first use unless a test installed its own.
 Platform& Current();
 void Install(Platform* platform);  // nullptr: back to the default
 
 // Convenience forwarding, so host code reads naturally.
-inline bool RegisterClass(const char* n, WNDPROC p) { return Current().RegisterClass(n, p); }
+inline bool RegisterClass(const char* n, WNDPROC p, uint32_t style = 0) {
+    return Current().RegisterClass(n, p, style);
+}
 inline HWND CreateWindow(const char* c, const char* t, uint32_t s, int x, int y, int w, int h,
                          HWND parent) {
     return Current().CreateWindow(c, t, s, x, y, w, h, parent);

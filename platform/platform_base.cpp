@@ -11,7 +11,7 @@ PlatformBase::Window* PlatformBase::Find(HWND hwnd) {
 
 bool PlatformBase::IsOwnWindow(HWND hwnd) const { return windows_.count(hwnd) != 0; }
 
-bool PlatformBase::RegisterClass(const char* name, WNDPROC proc) {
+bool PlatformBase::RegisterClass(const char* name, WNDPROC proc, uint32_t) {
     if (!name || !proc || classes_.count(name)) return false;
     classes_[name] = proc;
     return true;

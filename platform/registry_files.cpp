@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <vector>
 
 namespace plat {
@@ -90,8 +91,15 @@ bool ReadRegistryFileValue(const std::string& file, const char* name, char* buf,
     if (file.empty() || !name || !buf || size == 0) return false;
     std::ifstream in(file, std::ios::binary);
     if (!in) return false;
+    // A settings file holds a line or two; a huge one is not read at all.
+    const size_t kMaxBytes = 64 * 1024;
+    std::string text(kMaxBytes + 1, '\0');
+    in.read(&text[0], (std::streamsize)text.size());
+    if ((size_t)in.gcount() > kMaxBytes) return false;
+    text.resize((size_t)in.gcount());
+    std::istringstream lines(text);
     std::string line;
-    while (std::getline(in, line)) {
+    while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#' || line[0] == ';') continue;
         size_t eq = line.find('=');

@@ -5,6 +5,8 @@
 
 namespace plat {
 
+bool HackLaunchFormAvailable() { return true; }
+
 static void EndNow(int) { _exit(0); }
 
 void EndProcessOnTerminationSignal() {

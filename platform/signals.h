@@ -1,7 +1,12 @@
-// Process-level services of the launch form XScreenSaver uses.
+// Process-level services of the launch form XScreenSaver uses.  Windows
+// has no XScreenSaver: there the launch form is not recognised and these
+// services do nothing of note.
 #pragma once
 
 namespace plat {
+
+// True where savers are started in XScreenSaver's launch form (X11).
+bool HackLaunchFormAvailable();
 
 // SIGTERM (and SIGINT) end the process at once with status 0.
 void EndProcessOnTerminationSignal();

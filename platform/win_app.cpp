@@ -13,12 +13,25 @@ CWinApp* CWinApp::Get() { return g_theApp; }
 int RunApplication(int argc, char** argv) {
     CWinApp* app = CWinApp::Get();
     if (!app) return 1;
-    std::string line;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) line += ' ';
-        line += argv[i];
-    }
-    app->m_lpCmdLine = line;
+    app->m_lpCmdLine = plat::ProcessCommandLine(argc, argv);
+    if (argc > 1) app->m_args.assign(argv + 1, argv + argc);
     app->InitInstance();
     return 0;
 }
+
+namespace plat {
+
+std::string CommandLineAfterProgramName(const char* commandLine) {
+    const char* p = commandLine ? commandLine : "";
+    if (*p == '"') {
+        ++p;
+        while (*p && *p != '"') ++p;
+        if (*p == '"') ++p;
+    } else {
+        while (*p && *p != ' ' && *p != '\t') ++p;
+    }
+    while (*p == ' ' || *p == '\t') ++p;
+    return p;
+}
+
+}  // namespace plat

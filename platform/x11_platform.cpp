@@ -58,6 +58,7 @@
 #include "platform/display_power.h"
 #include "platform/glx_pixel_format.h"
 #include "platform/glx_swap_control.h"
+#include "platform/native_platform.h"
 #include "platform/platform_base.h"
 #include "platform/registry_files.h"
 #include "platform/x11_input.h"
@@ -732,6 +733,8 @@ bool X11Platform::SwapBuffers(HWND hwnd) {
 }  // namespace
 
 Platform* CreateX11Platform() { return new X11Platform(); }
+
+Platform* CreateNativePlatform() { return CreateX11Platform(); }
 
 unsigned long X11WindowOf(HWND hwnd) {
     auto* x11 = dynamic_cast<X11Platform*>(&Current());

@@ -1,8 +1,8 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
-#include <GL/freeglut.h>
 
 #include "options/options.h"
+#include "platform/native_platform.h"
 #include "render/fps_overlay.h"
 #include "render/rendering.h"
 #include "scenario/scenario.h"
@@ -30,7 +30,7 @@ void ResizeViewport(int w, int h) {
 }
 
 float RippleSeconds() {
-    const int now = glutGet(GLUT_ELAPSED_TIME);
+    const int32_t now = plat::ElapsedTimeMs();
     if (g_run.rippleStartMs < 0) g_run.rippleStartMs = now;
     return (float)(now - g_run.rippleStartMs) * 0.001f;
 }

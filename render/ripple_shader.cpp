@@ -15,7 +15,8 @@ char* ReadTextFile(const char* path) {
     long n = -1;
     if (std::fseek(f, 0, SEEK_END) == 0) n = std::ftell(f);
     std::rewind(f);
-    if (n < 1) {
+    // A source larger than any shader counts as unreadable too.
+    if (n < 1 || n > kMaxShaderSourceBytes) {
         std::fclose(f);
         return nullptr;
     }
@@ -60,10 +61,10 @@ bool LoadRippleShader() {
     char path[256];
     char* vertexSource = nullptr;
     char* fragmentSource = nullptr;
-    if (plat::FormatPath(path, sizeof path, "%sshaders\\ripple.vsh", g_dataDir))
+    if (plat::FormatDataPath(path, sizeof path, "shaders\\ripple.vsh"))
         vertexSource = ReadTextFile(path);
     if (!vertexSource) return false;
-    if (plat::FormatPath(path, sizeof path, "%sshaders\\ripple.fsh", g_dataDir))
+    if (plat::FormatDataPath(path, sizeof path, "shaders\\ripple.fsh"))
         fragmentSource = ReadTextFile(path);
     if (!fragmentSource) {
         delete[] vertexSource;

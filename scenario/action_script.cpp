@@ -6,6 +6,7 @@
 #include "fountains/figure.h"
 #include "fountains/figure_set.h"
 #include "fountains/particle_system.h"
+#include "fountains/show_limits.h"
 #include "options/xml_read.h"
 #include "platform/file.h"
 #include "platform/globals.h"
@@ -20,7 +21,7 @@ int32_t WrapTick(int64_t v) { return (int32_t)(uint32_t)(uint64_t)v; }
 void ReadFloat(const TiXmlElement* e, const char* name, float* target, double def) {
     double value = def;
     ReadDoubleAttribute(e, name, &value, def);
-    *target = (float)value;
+    *target = ToFloat(value);
 }
 
 // Reads one Command.  The record starts at its defaults, so an attribute
@@ -40,12 +41,12 @@ void ReadCommand(const TiXmlElement* e, CActionCommand* c, double velocity[6]) {
 
     static const char* const kVelocity[6] = {"vx1", "vy1", "vz1", "vx2", "vy2", "vz2"};
     for (int k = 0; k < 6; ++k) ReadDoubleIfPresent(e, kVelocity[k], &velocity[k]);
-    c->vx1 = (float)velocity[0];
-    c->vy1 = (float)velocity[1];
-    c->vz1 = (float)velocity[2];
-    c->vx2 = (float)velocity[3];
-    c->vy2 = (float)velocity[4];
-    c->vz2 = (float)velocity[5];
+    c->vx1 = ToFloat(velocity[0]);
+    c->vy1 = ToFloat(velocity[1]);
+    c->vz1 = ToFloat(velocity[2]);
+    c->vx2 = ToFloat(velocity[3]);
+    c->vy2 = ToFloat(velocity[4]);
+    c->vz2 = ToFloat(velocity[5]);
 
     ReadIntAttribute(e, "nextAfter", &c->nextAfter, 0);
     ReadFloat(e, "centerX", &c->centerX, 0.0);
@@ -71,10 +72,13 @@ void CActionScript::Load(const char* fileName) {
 
     // An entry without a name, or a path that does not fit the buffer, is a
     // file that cannot be opened.
+    // So is a script that uses more figures than a show may have.
     char path[256];
     TiXmlDocument doc;
-    if (!*fileName || !plat::FormatPath(path, sizeof path, "%s_scripts\\%s", g_dataDir, fileName) ||
-        !LoadXmlFile(doc, path)) {
+    if (!*fileName || !plat::FormatDataPath(path, sizeof path, "_scripts\\%s", fileName) ||
+        !LoadXmlFile(doc, path) ||
+        CountListFrom(FirstChildNamed(FirstChildNamed(doc.FirstChildElement(), "Uses"),
+                                      "Figure")) > kMaxFiguresPerScript) {
         ShowFileOpenError(fileName);
         return;
     }

@@ -63,27 +63,37 @@ CScenario::~CScenario() {
 }
 
 void CScenario::Load(const char* fileName) {
+    if (!ReadLists(fileName)) return;
+    if (!preloader_) preloader_ = StartPreloader();
+    SwitchScene();
+    // Texture objects like the first scene's, for the pictures of the next.
+    for (const CTexture* t : {stage->backTexture, stage->waterTexture})
+        if (t && preloader_) preloader_->ReserveLike(*t);
+}
+
+bool CScenario::ReadLists(const char* fileName) {
     char path[kPathSize];
     TiXmlDocument doc;
-    if (!plat::FormatPath(path, sizeof path, "%s\\%s", g_dataDir, fileName)) {
+    if (!plat::FormatDataPath(path, sizeof path, "\\%s", fileName)) {
         ShowFileOpenError((std::string(g_dataDir) + "\\" + fileName).c_str());
-        return;
+        return false;
     }
-    // A document without a root element is not well-formed XML either.
-    if (!LoadXmlFile(doc, path) || !doc.RootElement()) {
+    // A document without a root element is not well-formed XML either; a
+    // scenario with more entries than a show may have is not loaded.
+    const TiXmlElement* root = LoadXmlFile(doc, path) ? doc.RootElement() : nullptr;
+    if (!root ||
+        CountListFrom(FirstChildNamed(FirstChildNamed(root, "Scenes"), "Scene")) >
+            kMaxScenarioEntries ||
+        CountListFrom(FirstChildNamed(root, "Script")) > kMaxScenarioEntries) {
         ShowFileOpenError(path);
-        return;
+        return false;
     }
     std::string problems;
     ReadScenes(doc.RootElement(), &problems);
     ReadScripts(doc.RootElement(), &problems);
     listsBuilt = true;
-    if (!preloader_) preloader_ = StartPreloader();
     ReportProblems(path, problems);
-    SwitchScene();
-    // Texture objects like the first scene's, for the pictures of the next.
-    for (const CTexture* t : {stage->backTexture, stage->waterTexture})
-        if (t && preloader_) preloader_->ReserveLike(*t);
+    return true;
 }
 
 // Entries that cannot be played are left out and named in the report.

@@ -12,6 +12,11 @@ class CStage;
 class ScenePreloader;
 class TiXmlElement;
 
+// The most scenes, and the most scripts, a scenario file may list: each
+// scene is read when the file is loaded (and named in a message when it is
+// missing).  The shipped scenario lists 6 and 10.
+const int kMaxScenarioEntries = 256;
+
 // The end-of-scene countdown: playing; draining (the script has passed its
 // last command, the jets run on until no particle is left); a pause counted
 // down one step a frame from COUNTDOWN_PAUSE; the switch when it reaches
@@ -71,7 +76,13 @@ public:
     CScenario(const CScenario&) = delete;
     CScenario& operator=(const CScenario&) = delete;
 
+    // ReadLists, then the first scene switch; the worker that makes the
+    // pictures of later scenes ready starts here.
     void Load(const char* fileName);
+    // Reads the scenario file's scene and script lists and shows one
+    // message for the entries that cannot be played; false (lists
+    // untouched) when the file cannot be read.
+    bool ReadLists(const char* fileName);
     void Update(int32_t tick);
     void SwitchScene();
     int PickScene();

@@ -19,7 +19,7 @@ enum { kPathSize = 256 };
 // reported with its full path as caption.
 bool LoadSceneDocument(TiXmlDocument& doc, const char* scenePath) {
     char path[kPathSize];
-    if (plat::FormatPath(path, sizeof path, "%s%s\\scene.xml", g_dataDir, scenePath)) {
+    if (plat::FormatDataPath(path, sizeof path, "%s\\scene.xml", scenePath)) {
         if (LoadXmlFile(doc, path) && doc.RootElement()) return true;
         ShowFileOpenError(path);
     } else {
@@ -28,13 +28,16 @@ bool LoadSceneDocument(TiXmlDocument& doc, const char* scenePath) {
     return false;
 }
 
-// The path of the picture file named by element's "file"; false (path
-// empty) without the attribute or when the path does not fit.
+// The path of the picture file named by element's "file" in the data
+// folder dataDir, as plat::FormatDataPath forms it; false (path empty)
+// without the attribute, without a data folder or when the path does not
+// fit.
 bool ScenePicturePath(char (&path)[kPathSize], const char* dataDir, const char* scenePath,
                       const TiXmlElement* element) {
     const char* file = element ? element->Attribute("file") : nullptr;
     path[0] = '\0';
-    return file && plat::FormatPath(path, sizeof path, "%s%s\\%s", dataDir, scenePath, file);
+    return file && dataDir[0] &&
+           plat::FormatPath(path, sizeof path, "%s%s\\%s", dataDir, scenePath, file);
 }
 
 // Loads the picture named by element's "file" into texture, taking it from
@@ -104,7 +107,8 @@ bool ReadScenePicturePaths(const char* dataDir, const char* scenePath, char (&ba
     back[0] = water[0] = '\0';
     char path[kPathSize];
     TiXmlDocument doc;
-    if (!scenePath || !plat::FormatPath(path, sizeof path, "%s%s\\scene.xml", dataDir, scenePath) ||
+    if (!scenePath || !dataDir[0] ||
+        !plat::FormatPath(path, sizeof path, "%s%s\\scene.xml", dataDir, scenePath) ||
         !LoadXmlFile(doc, path) || !doc.RootElement())
         return false;
     const TiXmlElement* root = doc.RootElement();

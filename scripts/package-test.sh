@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # The Debian package and XScreenSaver, on this machine (needs root):
-#  1. builds the package and installs it;
+#  1. builds the package, checks it with lintian (no errors) and installs it;
 #  2. the installed saver, run by an unprivileged user, plays the show in a
 #     window it is given, finding its data through /etc/xdg, and leaves the
 #     installed (read-only) data as it was;
-#  3. a real XScreenSaver daemon, run by that user with settings made by
+#  3. the installed wavendell-check, run by that user, finds the installed
+#     show clean;
+#  4. a real XScreenSaver daemon, run by that user with settings made by
 #     wavendell-register, shows the fountains full screen on activation and
 #     ends the saver on deactivation;
-#  4. after the package is purged, an installation under another prefix
+#  5. after the package is purged, an installation under another prefix
 #     finds its data through that prefix's etc/xdg.
 # Afterwards the package is purged and the test user removed.
 # Usage: scripts/package-test.sh [build directory]   (default: build-package)
@@ -67,15 +69,6 @@ trap cleanup EXIT
 as_user_cmd=()
 as_user() { "${as_user_cmd[@]}" "$@"; }
 
-# Waits up to $1 tenths of a second for the command after it to succeed.
-wait_for() {
-  local tenths=$1; shift
-  for _ in $(seq 1 "$tenths"); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  return 1
-}
 
 echo "== package =="
 start=$SECONDS
@@ -85,11 +78,19 @@ probe=$build/screen_probe
 echo "built $deb in $((SECONDS - start)) s"
 
 start=$SECONDS
+lintian --fail-on error --tag-display-limit 0 "$deb" >"$tmp/lintian.log" 2>&1 ||
+  fail "lintian reports errors: $(grep '^E:' "$tmp/lintian.log" | head -n 20)"
+echo "lintian: no errors, $(grep -c '^W:' "$tmp/lintian.log" || true) warnings ($((SECONDS - start)) s)"
+sed -n 's/^W: /  warning: /p' "$tmp/lintian.log"
+
+start=$SECONDS
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$tmp/apt.log" 2>&1 ||
   fail "the package does not install"
 for f in /usr/libexec/xscreensaver/wavendell /usr/bin/wavendell-register \
          /usr/share/wavendell/data/defaultScenario.xml /usr/share/xscreensaver/config/wavendell.xml \
-         /usr/share/man/man6/wavendell.6.gz /usr/share/man/man1/wavendell-register.1.gz; do
+         /usr/share/man/man6/wavendell.6.gz /usr/share/man/man1/wavendell-register.1.gz \
+         /usr/bin/wavendell-check /usr/share/man/man1/wavendell-check.1.gz \
+         /usr/share/doc/wavendell/making-a-show.md; do
   [ -f "$f" ] || fail "$f is not installed"
 done
 [ "$(cat /etc/xdg/CorvelScreenSavers/FreeWavendell)" = "Dir=/usr/share/wavendell" ] ||
@@ -143,6 +144,14 @@ leftovers=$(find /usr/share/wavendell/data -maxdepth 1 -name 'options.xml?*')
 [ -z "$leftovers" ] || fail "files were left beside options.xml: $leftovers"
 echo "the installed saver plays the show ($((SECONDS - start)) s)"
 
+echo "== the installed checker on the installed show =="
+start=$SECONDS
+as_user /usr/bin/wavendell-check /usr/share/wavendell/data >"$tmp/check.log" 2>&1 ||
+  fail "wavendell-check does not find the installed show clean: $(tail -n 5 "$tmp/check.log")"
+grep -qx "/usr/share/wavendell/data: a clean show" "$tmp/check.log" ||
+  fail "wavendell-check said: $(cat "$tmp/check.log")"
+echo "the installed show checks clean ($((SECONDS - start)) s)"
+
 echo "== XScreenSaver daemon =="
 start=$SECONDS
 # Settings as xscreensaver-settings writes them, with an empty programs
@@ -193,7 +202,8 @@ dpkg -P wavendell >/dev/null
 [ ! -e /etc/xdg/CorvelScreenSavers/FreeWavendell ] || fail "purging left the settings file"
 prefix=$tmp/prefix
 cmake -S "$root" -B "$build" -DCMAKE_INSTALL_PREFIX="$prefix" >/dev/null
-cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target wavendell wavendell-register >/dev/null
+cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target wavendell wavendell-register \
+  wavendell-check >/dev/null
 cmake --install "$build" >/dev/null
 [ "$(cat "$prefix/etc/xdg/CorvelScreenSavers/FreeWavendell")" = "Dir=$prefix/share/wavendell" ] ||
   fail "the settings file under the prefix does not name its share folder"

@@ -2,7 +2,8 @@
 # Sets up, builds and runs every test: the include layering, the unit tests
 # without a display, the GL tests against Mesa under a private Xvfb, the
 # same again in a build with AddressSanitizer and UndefinedBehaviorSanitizer,
-# then the Debian package with a real XScreenSaver daemon (as root only).
+# the Windows build with its tests under Wine, then the Debian package with
+# lintian and a real XScreenSaver daemon (as root only).
 # Compiler warnings are errors.  Ends by saying which stages ran.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -45,6 +46,19 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 run_suite "$root/build-sanitize" -DWAVENDELL_SANITIZE=ON
 unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
 ran+=("unit and GL tests with sanitizers")
+
+echo "== fuzz targets on their corpora (smoke run) =="
+bash scripts/fuzz.sh --smoke
+ran+=("fuzz smoke run")
+
+echo "== Windows build and Wine tests =="
+start=$SECONDS
+bash scripts/install-deps.sh windows-test
+bash scripts/build-windows.sh "$root/build-windows" >/dev/null
+echo "Windows build: $((SECONDS - start)) s"
+bash tests/windows/wine-test.sh "$root/build-windows" "$root/build/screen_probe"
+echo "Windows stage: $((SECONDS - start)) s"
+ran+=("Windows build and Wine tests")
 
 echo "== Debian package and XScreenSaver =="
 package_log=$(mktemp)

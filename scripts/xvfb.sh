@@ -1,4 +1,4 @@
-# Sourced by the scripts that need a private X server.
+# Sourced by the scripts that need a private X server (and wait for it).
 #   start_xvfb [extra Xvfb arguments...]
 # starts Xvfb on a free display number chosen by the server itself
 # (-displayfd) and sets DISPLAY_STARTED (":N") and XVFB_PID; stop_xvfb ends
@@ -30,4 +30,14 @@ stop_xvfb() {
     wait "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=
   fi
+}
+
+# Waits up to $1 tenths of a second for the command after it to succeed.
+wait_for() {
+  local tenths=$1; shift
+  for _ in $(seq 1 "$tenths"); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
 }

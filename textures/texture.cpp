@@ -3,6 +3,7 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
+#include "platform/globals.h"
 #include "textures/bmp_file.h"
 #include "textures/jpeg_file.h"
 
@@ -11,6 +12,10 @@
 // sphere-map coordinate generation when selected.  The texture stays bound.
 static void Upload(CTexture& texture, int width, int height, GLenum format,
                    const unsigned char* pixels) {
+    // Without a current context (a show loaded by a tool without a display)
+    // there is nothing to upload to, and GLU would fail on the missing
+    // version string.
+    if (!glGetString(GL_VERSION)) return;
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     GLuint name = 0;
     glGenTextures(1, &name);

@@ -76,6 +76,14 @@ protected:
         XDestroyImage(image);
         return drawn;
     }
+    // The colour of one pixel of window as 0xRRGGBB, or -1.
+    long PixelOf(Window window, int x, int y) {
+        XImage* image = XGetImage(user.display(), window, x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!image) return -1;
+        const long pixel = (long)(XGetPixel(image, 0, 0) & 0xFFFFFF);
+        XDestroyImage(image);
+        return pixel;
+    }
     int AccumRedBitsOf(Window window) {
         XWindowAttributes a{};
         if (!user.Attributes(window, &a)) return -1;
@@ -187,6 +195,49 @@ TEST_F(HackProgramTest, RootDrawsInTheWindowOfTheEnvironmentAndAWindowIdWins) {
     EXPECT_TRUE(WaitFor([&] { return DrawnIn(child, 0, 0, 256, 160); }));
     EXPECT_EQ(0u, ChildOf(named));
     EXPECT_GE(TerminateAndTime(), 0);
+}
+
+// "--data" plays a show folder of the user's own: a copy of the test show
+// whose backdrops are plain red, so the picture tells which show plays.  A
+// folder that will not do is named in one line on standard error and the
+// installed show plays.
+TEST_F(HackProgramTest, DataFolderIsPlayedAndABadOneFallsBackToTheInstalledShowWithALine) {
+    const std::string mine = install.path() + "my show";
+    std::filesystem::copy(std::string(WAVENDELL_SOURCE_DIR) + "/tests/data/test_show", mine,
+                          std::filesystem::copy_options::recursive);
+    std::vector<uint8_t> red((size_t)64 * 64 * 3);
+    for (size_t i = 0; i < red.size(); i += 3) red[i] = 255;
+    for (const char* scene : {"garden", "lake"})
+        ASSERT_TRUE(WriteJpeg(mine + "/" + scene + "/back.jpg", 64, 64, JPEG_COLOUR, red));
+    const std::string installedOptions = install.Read("data/options.xml");
+
+    const Window parent = user.MakeWindow(0, 0, 320, 200);
+    ASSERT_TRUE(Start({"--window-id", Hex(parent), "--data", mine, "--no-trail"}));
+    Window child = WaitForViewableChild(parent);
+    ASSERT_NE(0u, child);
+    // The backdrop, left of the fountains and above the water, turns red.
+    auto red_backdrop = [&] {
+        const long p = PixelOf(child, 32, 50);
+        return p >= 0 && (p >> 16) > 160 && ((p >> 8) & 0xFF) < 90 && (p & 0xFF) < 90;
+    };
+    EXPECT_TRUE(WaitFor(red_backdrop)) << "pixel " << std::hex << PixelOf(child, 32, 50)
+                                       << "; stderr: " << Err();
+    EXPECT_GE(TerminateAndTime(), 0);
+    EXPECT_EQ("", Err());
+    // That folder's options file was the one written; the installed one stays.
+    EXPECT_NE(std::string::npos, install.Read("my show/options.xml").find("<SleepEnabled v="));
+    EXPECT_EQ(installedOptions, install.Read("data/options.xml"));
+
+    const std::string wrong = install.path() + "no such show";
+    ASSERT_TRUE(Start({"--window-id", Hex(parent), "--data", wrong}));
+    child = WaitForViewableChild(parent);
+    ASSERT_NE(0u, child);
+    EXPECT_TRUE(WaitFor([&] { return DrawnIn(child, 0, 0, 320, 200); }));
+    EXPECT_FALSE(red_backdrop());
+    EXPECT_GE(TerminateAndTime(), 0);
+    EXPECT_EQ("wavendell: --data \"" + wrong +
+                  "\": there is no such folder; playing the installed show instead\n",
+              Err());
 }
 
 }  // namespace

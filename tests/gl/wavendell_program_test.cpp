@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>  // first: before the X headers' macros
 
 #include <X11/Xlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -93,6 +94,10 @@ TEST_F(WavendellProgramTest, ModesWithoutAWindowEndAtOnceWithoutADisplay) {
 
 TEST_F(WavendellProgramTest, MissingRegistryShowsBothBoxesAndTheSaverStillRuns) {
     ASSERT_TRUE(user.ok());
+    // Without a data folder nothing is written anywhere in its place.
+    env.push_back({"HOME", true, install.path() + "home"});
+    struct stat rootBefore {};
+    const bool rootHad = stat("/options.xml", &rootBefore) == 0;
     ASSERT_TRUE(Start({"/s"}));
     const Window saver = WaitForSaverWindow();
     ASSERT_NE(0u, saver);
@@ -104,6 +109,13 @@ TEST_F(WavendellProgramTest, MissingRegistryShowsBothBoxesAndTheSaverStillRuns) 
     const std::string err = Err();
     EXPECT_EQ(2, Occurrences(err, kMachineBox)) << err;
     EXPECT_EQ(2, Occurrences(err, kUserBox)) << err;
+    EXPECT_FALSE(install.Exists("home/options.xml"));
+    EXPECT_NE(0, access("options.xml", F_OK));  // the working directory
+    struct stat rootAfter {};
+    EXPECT_EQ(rootHad, stat("/options.xml", &rootAfter) == 0);
+    if (rootHad) {
+        EXPECT_EQ(rootBefore.st_mtime, rootAfter.st_mtime);
+    }
 }
 
 TEST_F(WavendellProgramTest, PreviewDrawsInsideAnotherProgramsWindowUntilItGoes) {

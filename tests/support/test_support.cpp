@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "fountains/fountain_textures.h"
@@ -15,14 +16,22 @@
 namespace fs = std::filesystem;
 
 TempDir::TempDir() {
-    // mkdtemp makes the folder with a name nobody else has; the test cannot
-    // go on without it.
-    std::string pattern = (fs::temp_directory_path() / "wavendell_test_XXXXXX").string();
-    if (!mkdtemp(&pattern[0])) {
-        std::perror(("cannot make a temporary folder " + pattern).c_str());
-        std::abort();
+    // A folder with a name nobody else has: create_directory is false when
+    // the name is taken.  The test cannot go on without it.
+    std::random_device random;
+    const fs::path base = fs::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, "wavendell_test_%08x", (unsigned)random());
+        std::error_code error;
+        if (fs::create_directory(base / name, error)) {
+            path_ = (base / name).string() + "/";
+            return;
+        }
+        if (error) break;
     }
-    path_ = pattern + "/";
+    std::fprintf(stderr, "cannot make a temporary folder in %s\n", base.string().c_str());
+    std::abort();
 }
 
 TempDir::~TempDir() {

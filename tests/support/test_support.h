@@ -6,7 +6,7 @@
 
 #include "platform/memory_platform.h"
 
-// A fresh directory under /tmp, removed with the object.  Its path ends in a
+// A fresh directory in the system's temporary folder, removed with the object.  Its path ends in a
 // slash, like the data directory.
 class TempDir {
 public:

@@ -47,10 +47,10 @@ TEST_F(DataDirectoryTest, MissingOrOverLongValueLeavesItEmpty) {
     ReadDataDirectory();
     EXPECT_STREQ("", g_dataDir);
 
-    Set("HKLM", std::string(505, 'd'));  // fits exactly with "\data\" and the terminator
+    Set("HKLM", "/" + std::string(504, 'd'));  // fits exactly with "\data\" and the terminator
     ReadDataDirectory();
     EXPECT_EQ(511u, std::strlen(g_dataDir));
-    Set("HKLM", std::string(506, 'd'));
+    Set("HKLM", "/" + std::string(505, 'd'));
     ReadDataDirectory();
     EXPECT_STREQ("", g_dataDir);
     EXPECT_TRUE(scope.platform.boxes.empty());

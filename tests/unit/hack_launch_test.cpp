@@ -49,6 +49,41 @@ TEST(HackLaunch, WindowIdWinsOverRootAndTheEnvironment) {
     EXPECT_EQ(16u, h.windowId);
 }
 
+TEST(HackLaunch, SettingsOptionsOverrideOnlyWhenGivenAndTheLastOfAPairWins) {
+    HackLaunch h = Parse({"--root"});
+    EXPECT_EQ(-1, h.trail);
+    EXPECT_EQ(-1, h.letterbox);
+    EXPECT_FALSE(h.hasData);
+
+    h = Parse({"--root", "--no-trail", "-letterbox"});
+    EXPECT_EQ(0, h.trail);
+    EXPECT_EQ(1, h.letterbox);
+    h = Parse({"--no-trail", "--window-id", "9", "--trail", "--letterbox", "--no-letterbox"});
+    EXPECT_EQ(1, h.trail);
+    EXPECT_EQ(0, h.letterbox);
+    EXPECT_EQ(9u, h.windowId);
+
+    // The folder is the next argument whatever it looks like, spaces and
+    // all; the forms with "=" and a missing folder are told apart.
+    h = Parse({"--data", "--root", "--window-id", "5"});
+    EXPECT_TRUE(h.hasData);
+    EXPECT_EQ("--root", h.data);
+    EXPECT_FALSE(h.root);
+    EXPECT_EQ(5u, h.windowId);
+    h = Parse({"--root", "-data", "/home/ann/my shows/pond"});
+    EXPECT_EQ("/home/ann/my shows/pond", h.data);
+    h = Parse({"--root", "--data=/srv/show"});
+    EXPECT_EQ("/srv/show", h.data);
+    h = Parse({"--root", "--data"});
+    EXPECT_TRUE(h.hasData);
+    EXPECT_EQ("", h.data);
+
+    // The options alone are not the hack form.
+    bool hack = true;
+    Parse({"--trail", "--data", "/srv/show"}, "0x1", &hack);
+    EXPECT_FALSE(hack);
+}
+
 TEST(HackLaunch, WindowsSwitchesAreNotTheHackForm) {
     for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
              {"/s"}, {"/p", "12"}, {"-p", "77"}, {"/c:4711"}, {}, {"--fps"}}) {

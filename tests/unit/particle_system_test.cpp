@@ -316,10 +316,11 @@ struct Show {
     }
 };
 
-TEST(ParticleDeterminism, FixedSeedGivesTheRecordedState) {
+// The state after 400 frames from a fixed seed.
+uint64_t StateAfterFramesFromSeed(long* moved) {
     std::srand(20240601);
     Show show;
-    const long moved = show.Run(400);
+    *moved = show.Run(400);
     uint64_t h = 1469598103934665603ull;
     for (auto& f : show.fountains) {
         h = Hash(f->pool.particles, sizeof(CParticle) * f->pool.count, h);
@@ -327,11 +328,20 @@ TEST(ParticleDeterminism, FixedSeedGivesTheRecordedState) {
         h = Hash(jet, sizeof jet, h);
         h = Hash(&f->emitter.liveTally, sizeof f->emitter.liveTally, h);
     }
-    h = Hash(&moved, sizeof moved, h);
-    // Recorded from this implementation; a change in the order of the random
-    // draws or in the arithmetic changes it.
-    EXPECT_EQ(0x5029a68094422fdfull, h) << std::hex << "0x" << h;
+    return Hash(moved, sizeof *moved, h);
+}
+
+TEST(ParticleDeterminism, FixedSeedGivesTheRecordedState) {
+    long moved = 0, movedAgain = 0;
+    const uint64_t h = StateAfterFramesFromSeed(&moved);
+    EXPECT_EQ(h, StateAfterFramesFromSeed(&movedAgain));
     EXPECT_GT(moved, 0);
+    // Recorded from this implementation with glibc's generator (Windows'
+    // C runtime draws another sequence); a change in the order of the
+    // random draws or in the arithmetic changes it.
+    if (RAND_MAX == 0x7FFFFFFF) {
+        EXPECT_EQ(0x5029a68094422fdfull, h) << std::hex << "0x" << h;
+    }
 }
 
 TEST(ParticleAllocation, FramesOfJetEmitAndMoveAllocateNothing) {

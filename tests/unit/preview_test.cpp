@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "render/fps_overlay.h"
+#include "platform/signals.h"
 #include "render/rendering.h"
 #include "tests/support/host_fixture.h"
 
@@ -140,7 +141,13 @@ TEST_F(PreviewTest, TestPreviewModeRunsInItsHostAndDestroysIt) {
 
 namespace {
 
-class HackModeTest : public PreviewTest {};
+class HackModeTest : public PreviewTest {
+protected:
+    void SetUp() override {
+        PreviewTest::SetUp();
+        if (!plat::HackLaunchFormAvailable()) GTEST_SKIP() << "no XScreenSaver launch form here";
+    }
+};
 
 TEST_F(HackModeTest, WindowIdRunFollowsTheWindowSizeAndIgnoresInput) {
     HWND child = 0;

@@ -37,6 +37,16 @@ TEST_F(SaverWindowTest, CreationSetsUpRenderingAndRewritesOptions) {
     EXPECT_TRUE(p.boxes.empty());
 }
 
+TEST_F(SaverWindowTest, WindowClassesAskForTheirRedrawAndDeviceContextStyles) {
+    HWND saver = OpenFullScreen();
+    HWND host = App().CreateTestPreviewWindow();
+    EXPECT_NE(0u, host);
+    EXPECT_EQ(CS_HREDRAW | CS_VREDRAW, p.classStyles["TestScreensaverClass"]);
+    EXPECT_EQ(CS_OWNDC | CS_HREDRAW | CS_VREDRAW, p.classStyles["ScreensaverPreviewHelperClass"]);
+    DestroyWindow(host);
+    DestroyWindow(saver);
+}
+
 TEST_F(SaverWindowTest, MouseRuleMeasuresFromTheFirstPositionPerAxis) {
     HWND h = OpenFullScreen();
     Move(h, 100, 100);  // first position: only recorded

@@ -1,0 +1,11 @@
+// Windows hands a program its command line as one text; the C runtime's
+// argv would lose its quoting and spacing.
+#include <windows.h>
+
+#include "platform/win_app.h"
+
+namespace plat {
+
+std::string ProcessCommandLine(int, char**) { return CommandLineAfterProgramName(GetCommandLineA()); }
+
+}  // namespace plat

@@ -1,0 +1,297 @@
+// What the saver makes of input it cannot use: no settings, options files it
+// may not or cannot use, documents nested too deeply, shows too large, and
+// numbers that are not numbers.  Each case ends with the message of the
+// file (or the default values) and the saver going on.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "fountains/emitter.h"
+#include "fountains/figure.h"
+#include "fountains/figure_set.h"
+#include "fountains/particle_system.h"
+#include "host/data_directory.h"
+#include "options/options.h"
+#include "options/xml_nesting.h"
+#include "options/xml_read.h"
+#include "scenario/action_script.h"
+#include "scenario/scenario.h"
+#include "tests/support/host_fixture.h"
+#include "tests/support/picture_files.h"
+#include "tests/support/scoped_env.h"
+#include "textures/texture.h"
+
+using namespace plat;
+
+namespace {
+
+class InvalidInput : public HostFixture {
+protected:
+    size_t BoxesWith(const std::string& text) const {
+        size_t n = 0;
+        for (const auto& b : p.boxes) n += b.text.find(text) != std::string::npos;
+        return n;
+    }
+    void OpenAndCloseSaverWindow() {
+        const HWND h = App().CreateSaverWindow();
+        ASSERT_NE(0u, h);
+        DestroyWindow(h);
+    }
+};
+
+// A file's size, modification time and mode, or that there is none.
+struct FileState {
+    bool exists = false;
+    off_t size = 0;
+    time_t mtime = 0;
+    mode_t mode = 0;
+    bool operator==(const FileState& o) const {
+        return exists == o.exists && size == o.size && mtime == o.mtime && mode == o.mode;
+    }
+};
+FileState StateOf(const std::string& path) {
+    FileState s;
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0) {
+        s.exists = true;
+        s.size = st.st_size;
+        s.mtime = st.st_mtime;
+        s.mode = st.st_mode;
+    }
+    return s;
+}
+
+// Runs check as an ordinary user: in a child process that gives up root
+// when the tests run as root.  True when check passed.
+bool AsUnprivilegedUser(const std::function<bool()>& check) {
+    if (geteuid() != 0) return check();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const bool dropped = setgid(65534) == 0 && setuid(65534) == 0;
+        _exit(dropped && check() ? 0 : 1);
+    }
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+TEST_F(InvalidInput, WithoutSettingsNothingIsReadOrWrittenAnywhere) {
+    p.registry.clear();
+    TempDir cwd, home;
+    ScopedEnv env;
+    env.Set("HOME", home.path());
+    char before[4096];
+    ASSERT_NE(nullptr, getcwd(before, sizeof before));
+    ASSERT_EQ(0, chdir(cwd.path().c_str()));
+    const FileState root = StateOf("/options.xml");
+
+    OpenAndCloseSaverWindow();
+    EXPECT_STREQ("", g_dataDir);
+    // The options file's message, at start and at window creation, named
+    // by the file; the initial values stay.
+    EXPECT_EQ(2u, BoxesWith("Error opening file for reading"));
+    EXPECT_EQ(0, g_options.IgnoreMouseMove);
+    EXPECT_EQ(1, g_options.SleepEnabled);
+    // Content files have no folder either.
+    CScenario show;
+    show.Load("defaultScenario.xml");
+    EXPECT_FALSE(show.listsBuilt);
+
+    EXPECT_EQ(0, chdir(before));
+    EXPECT_TRUE(StateOf("/options.xml") == root);
+    EXPECT_FALSE(cwd.Exists("options.xml"));
+    EXPECT_FALSE(home.Exists("options.xml"));
+
+    // A relative installation directory would depend on where the saver
+    // was started: it counts as none.
+    p.registry["HKLM\\" + std::string(kProductKey)]["Dir"] = "wavendell";
+    ReadDataDirectory();
+    EXPECT_STREQ("", g_dataDir);
+}
+
+TEST_F(InvalidInput, OptionsFileTheUserMayNotWriteIsLeftAsItIs) {
+    const std::string text = "<OPTIONS><KeepAspect_1_6 v=\"1\"/></OPTIONS>\n";
+    install.Write("data/options.xml", text);
+    const std::string file = install.path() + "data/options.xml";
+    // The folder is anyone's to write; the file is not.
+    ASSERT_EQ(0, chmod(install.path().c_str(), 0777));
+    ASSERT_EQ(0, chmod((install.path() + "data").c_str(), 0777));
+    ASSERT_EQ(0, chmod(file.c_str(), 0444));
+    const FileState state = StateOf(file);
+    EXPECT_TRUE(AsUnprivilegedUser([&] {
+        OpenAndCloseSaverWindow();
+        return g_options.KeepAspect_1_6 == 1 && install.Read("data/options.xml") == text &&
+               StateOf(file) == state;
+    }));
+}
+
+TEST_F(InvalidInput, BrokenOptionsFileIsKeptBesideTheNewOne) {
+    const std::string typo = "<OPTIONS><KeepAspect_1_6 v=\"1\"></OPTIONS>\n";
+    install.Write("data/options.xml", typo);
+    install.Write("data/options.xml.broken", "an earlier one");
+    OpenAndCloseSaverWindow();
+    // Rewritten whole, the user's text kept under a free name and named in
+    // a message.
+    EXPECT_NE(std::string::npos, install.Read("data/options.xml").find("<SleepEnabled v=\"1\" />"));
+    EXPECT_EQ("an earlier one", install.Read("data/options.xml.broken"));
+    EXPECT_EQ(typo, install.Read("data/options.xml.broken-2"));
+    EXPECT_EQ(1u, BoxesWith("options.xml.broken-2"));
+    // A valid file is rewritten without another copy.
+    OpenAndCloseSaverWindow();
+    EXPECT_FALSE(install.Exists("data/options.xml.broken-3"));
+}
+
+std::string Nested(int depth) {
+    std::string s;
+    for (int i = 0; i < depth; ++i) s += "<a>";
+    for (int i = 0; i < depth; ++i) s += "</a>";
+    return s;
+}
+
+TEST(XmlNesting, CountsWhatTheParserWouldRecurseInto) {
+    auto depth = [](const std::string& s) { return XmlNestingDepth(s.data(), s.size(), 1000); };
+    EXPECT_EQ(3, depth(Nested(3)));
+    // Empty elements, quoted '>' and '/', comments, CDATA and declarations
+    // open nothing.
+    EXPECT_EQ(1, depth("<?xml version='1.0'?><r><e a='x>' b=\"/\"/><e/><!-- <x> --></r>"));
+    EXPECT_EQ(1, depth("<r><![CDATA[<a><b>]]><!DOCTYPE x><e b=x/></r>"));
+    // Anything the parser might take as an open element counts.
+    EXPECT_EQ(2, depth("<r><e / ></r>"));
+    EXPECT_EQ(3, depth("</x></x><a><b><\xc3\xa9>"));
+    const std::string deep = Nested(300000);
+    EXPECT_EQ(1001, XmlNestingDepth(deep.data(), deep.size(), 1000));
+}
+
+TEST_F(InvalidInput, DeepDocumentIsNotWellFormedAndTheShowGoesOn) {
+    UseDataDir(install.path() + "data/");
+    install.Write("data/defaultScenario.xml", Nested(300000));
+    CScenario show;
+    show.Load("defaultScenario.xml");
+    EXPECT_FALSE(show.listsBuilt);
+    EXPECT_EQ(1u, BoxesWith("Error opening file for reading"));
+    // A document at the limit still loads.
+    install.Write("data/options.xml",
+                  "<OPTIONS>" + Nested(kMaxXmlNesting - 2) +
+                      "<KeepAspect_1_6 v=\"3\"/></OPTIONS>");
+    COptions options;
+    EXPECT_TRUE(options.Load("options.xml"));
+}
+
+TEST_F(InvalidInput, CharacterCutOffByTheEndOfAFileIsReadNoFurther) {
+    // The parser steps over the whole of a multi-byte character, past the
+    // end of the text when the file ends within one.
+    UseDataDir(install.path() + "data/");
+    install.Write("data/_scripts/cut.xml", "<S><ActionScript><Command id='1' last=\"\xcc");
+    install.Write("data/_figures/cut.xml", "<F><Formula/><Egroup><Emmiter x='\xe2\x82");
+    CActionScript s;
+    s.Load("cut.xml");
+    CFigure f;
+    f.Load("cut.xml", 0, 0, 0, 0);
+    EXPECT_EQ(2u, BoxesWith("Error opening file for reading"));
+}
+
+std::string FigureOf(int emitters) {
+    std::string s = "<F><Formula fid='1' count='1'/><Egroup id='1'>";
+    for (int i = 0; i < emitters; ++i) s += "<Emmiter x='1' y='0' z='2'/>";
+    return s + "</Egroup></F>";
+}
+
+TEST_F(InvalidInput, ShowsBeyondTheBoundsAreNotLoaded) {
+    UseDataDir(install.path() + "data/");
+    install.Write("data/_figures/huge.xml", FigureOf(kMaxEmittersPerScript + 1));
+    install.Write("data/_figures/ring.xml", FigureOf(6));
+    // The oversized figure stays empty with its message; the next loads.
+    install.Write("data/_scripts/huge.xml",
+                  "<S><Uses><Figure file='huge.xml'/><Figure file='ring.xml'/></Uses></S>");
+    CActionScript huge;
+    huge.Load("huge.xml");
+    ASSERT_NE(nullptr, huge.figureSet);
+    EXPECT_EQ(0, huge.figureSet->figures[0]->emitterCount);
+    EXPECT_EQ(6, huge.figureSet->figures[1]->emitterCount);
+    ASSERT_EQ(1u, p.boxes.size());
+    EXPECT_EQ("huge.xml", p.boxes[0].caption);
+
+    // A Uses list repeating a figure past the bound: the script is not
+    // loaded at all.
+    std::string uses = "<S><Uses>";
+    for (int i = 0; i <= kMaxFiguresPerScript; ++i) uses += "<Figure file='ring.xml'/>";
+    install.Write("data/_scripts/many.xml", uses + "</Uses></S>");
+    CActionScript many;
+    many.Load("many.xml");
+    EXPECT_EQ(nullptr, many.figureSet);
+    EXPECT_EQ("many.xml", p.boxes.back().caption);
+    // Within the bound, the emitters of all figures share one budget.
+    uses = "<S><Uses>";
+    for (int i = 0; i < kMaxFiguresPerScript; ++i) uses += "<Figure file='ring.xml'/>";
+    install.Write("data/_scripts/budget.xml", uses + "</Uses></S>");
+    install.Write("data/_figures/ring.xml", FigureOf(kMaxEmittersPerScript / 16));
+    CActionScript budget;
+    budget.Load("budget.xml");
+    int total = 0;
+    for (int i = 0; i < budget.figureSet->count; ++i) total += budget.figureSet->figures[i]->emitterCount;
+    EXPECT_EQ(kMaxEmittersPerScript, total);
+}
+
+TEST_F(InvalidInput, NumbersThatAreNotFiniteKeepTheDefaults) {
+    UseDataDir(install.path() + "data/");
+    install.Write("data/_figures/f.xml",
+                  "<F><Formula fid='1'/><Egroup><Emmiter x='nan' y='inf' z='1e999'/>"
+                  "<Emmiter x='3e38' y='-1e300' z='4'/></Egroup></F>");
+    install.Write("data/_scripts/s.xml",
+                  "<S><Uses><Figure file='f.xml' dx='inf'/></Uses><ActionScript>"
+                  "<Command last='1' vx1='nan' vy1='0.4' vx2='1e999' vy2='-inf' Power='nan'"
+                  " YPowerK='1e40' Angle1='inf' effTime='99999999999' effTimeD='-99999999999'"
+                  " delayBS='2147483647' tShift='-2147483648' cycles='1e999' EType='0'/>"
+                  "</ActionScript></S>");
+    CActionScript s;
+    s.Load("s.xml");
+    ASSERT_EQ(1, s.commandCount);
+    const CActionCommand& c = *s.commands[0];
+    EXPECT_EQ(0.0f, c.vx1);  // nothing converted: the value before
+    EXPECT_EQ(0.0f, c.vx2);
+    EXPECT_EQ(0.0f, c.vy2);
+    EXPECT_EQ(0.5f, c.Power);  // the default
+    EXPECT_EQ(0.0f, c.Angle1);
+    EXPECT_TRUE(std::isfinite(c.YPowerK));
+    EXPECT_EQ(2147483647, c.effTime);  // the end of the range
+    EXPECT_EQ(-2147483647 - 1, c.effTimeD);
+    EXPECT_EQ(1, c.cycles);
+    CFigure& f = *s.figureSet->figures[0];
+    ASSERT_EQ(2, f.emitterCount);
+    EXPECT_EQ(0.0f, f.emitters[0]->x);
+    EXPECT_TRUE(std::isfinite(f.emitters[1]->x) && std::isfinite(f.emitters[1]->y));
+
+    // Played across the tick's wrap, nothing overflows into the particles.
+    p.tick = 0x7FFFF000u;
+    bool hold = false;
+    for (int frame = 0; frame < 600; ++frame) {
+        p.tick += 11;
+        if (s.Run((int32_t)p.tick, hold)) hold = true;
+        s.SimulateParticles((int32_t)p.tick);
+        for (int k = 0; k < f.emitterCount; ++k) {
+            const CParticleSystem& ps = *f.particleSystems[k];
+            for (int i = 0; i < ps.count; ++i) {
+                const CParticle& q = ps.particles[i];
+                ASSERT_TRUE(!q.live || std::isfinite(q.vx + q.vy + q.x + q.y)) << frame;
+            }
+        }
+    }
+}
+
+TEST_F(InvalidInput, PicturesLoadedWithoutAContextMakeNoTexture) {
+    // Tools load shows without a display: the picture is read, and nothing
+    // is uploaded (the mipmap builder would fail without a context).
+    install.Write("p.bmp", BmpBytes(4, 4, 0, BgraPixels(4, 4, [](int, int) { return 0xFF336699u; })));
+    CTexture t;
+    t.LoadBMP((install.path() + "p.bmp").c_str());
+    EXPECT_EQ(0u, t.name);
+}
+
+}  // namespace

@@ -1,0 +1,176 @@
+// The settings dialog's options of the hack form, end to end on the
+// in-memory platform: the trail and letterbox overrides hold for the run
+// and never reach the options file; "--data" plays a folder of the user's
+// own (whose options file is then the one read and written), and a folder
+// that will not do is named on standard error and the installed show used.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "host/show_folder.h"
+#include "options/options.h"
+#include "tests/support/host_fixture.h"
+
+using namespace plat;
+
+namespace {
+
+const char kInstalledOptions[] =
+    "<OPTIONS><KeepAspect_1_6 v=\"0\"/><DoNotUseAccumBuffer v=\"0\"/>"
+    "<IgnoreMouseMove v=\"0\"/></OPTIONS>";
+
+class LaunchOptionsTest : public HostFixture {
+protected:
+    void SetUp() override {
+        HostFixture::SetUp();
+        install.Write("data/options.xml", kInstalledOptions);
+        p.foreign[500] = MemoryPlatform::Foreign{true, 320, 200};
+    }
+    // Runs the hack form with args until a few frames have been drawn, as
+    // the program would with these arguments; returns standard error.
+    std::string RunHack(std::vector<std::string> args) {
+        const int start = p.pumps;
+        p.onPump = [this, start] {
+            p.processClock += 11;
+            if (p.pumps - start == 6) p.foreign.erase(500);
+        };
+        args.insert(args.begin(), {"--window-id", "500"});
+        App().m_args = args;
+        testing::internal::CaptureStderr();
+        App().InitInstance();
+        return testing::internal::GetCapturedStderr();
+    }
+    std::string InstalledDataDir() const {
+        std::string dir = install.path();
+        dir.pop_back();
+        return dir + "\\data\\";
+    }
+};
+
+TEST_F(LaunchOptionsTest, TrailAndLetterboxOverrideTheFileForTheRunAndAreNotWritten) {
+    EXPECT_EQ("", RunHack({"--no-trail", "--letterbox"}));
+    EXPECT_GT(g_renderLog.frames, 0);
+    EXPECT_EQ(1, g_options.DoNotUseAccumBuffer);
+    EXPECT_EQ(1, g_options.KeepAspect_1_6);
+    // The file was rewritten at window creation, with its own values.
+    const std::string written = install.Read("data/options.xml");
+    EXPECT_NE(std::string::npos, written.find("<DoNotUseAccumBuffer v=\"0\" />")) << written;
+    EXPECT_NE(std::string::npos, written.find("<KeepAspect_1_6 v=\"0\" />")) << written;
+
+    // The other way round over a file that asks for the opposite.
+    TearDown();
+    SetUp();
+    install.Write("data/options.xml",
+                  "<OPTIONS><KeepAspect_1_6 v=\"1\"/><DoNotUseAccumBuffer v=\"1\"/></OPTIONS>");
+    EXPECT_EQ("", RunHack({"--trail", "--no-letterbox", "--root"}));
+    EXPECT_EQ(0, g_options.DoNotUseAccumBuffer);
+    EXPECT_EQ(0, g_options.KeepAspect_1_6);
+    const std::string kept = install.Read("data/options.xml");
+    EXPECT_NE(std::string::npos, kept.find("<DoNotUseAccumBuffer v=\"1\" />")) << kept;
+    EXPECT_NE(std::string::npos, kept.find("<KeepAspect_1_6 v=\"1\" />")) << kept;
+
+    // Without the options, the file decides.
+    TearDown();
+    SetUp();
+    install.Write("data/options.xml", "<OPTIONS><DoNotUseAccumBuffer v=\"1\"/></OPTIONS>");
+    EXPECT_EQ("", RunHack({}));
+    EXPECT_EQ(1, g_options.DoNotUseAccumBuffer);
+    EXPECT_EQ(0, g_options.KeepAspect_1_6);
+}
+
+TEST_F(LaunchOptionsTest, DataFolderIsPlayedAndItsOptionsFileIsTheOneReadAndWritten) {
+    // A folder with a space in its name, given as one argument.
+    install.Write("my show/defaultScenario.xml", "<Scenario/>");
+    install.Write("my show/options.xml", "<OPTIONS><IgnoreMouseMove v=\"1\"/></OPTIONS>");
+    EXPECT_EQ("", RunHack({"--data", install.path() + "my show", "--no-trail"}));
+    EXPECT_EQ(install.path() + "my show/", std::string(g_dataDir));
+    EXPECT_EQ(1, g_options.IgnoreMouseMove);
+    EXPECT_EQ(1, g_options.DoNotUseAccumBuffer);
+    const std::string mine = install.Read("my show/options.xml");
+    EXPECT_NE(std::string::npos, mine.find("<IgnoreMouseMove v=\"1\" />")) << mine;
+    EXPECT_NE(std::string::npos, mine.find("<DoNotUseAccumBuffer v=\"0\" />")) << mine;
+    // The installed show's file is not touched.
+    EXPECT_EQ(kInstalledOptions, install.Read("data/options.xml"));
+    EXPECT_TRUE(p.boxes.empty());
+}
+
+TEST_F(LaunchOptionsTest, BadDataFolderIsNamedOnStandardErrorAndTheInstalledShowPlays) {
+    install.Write("not a show/readme.txt", "hello");
+    const struct {
+        std::string given, why;
+    } cases[] = {
+        {install.path() + "nowhere", "there is no such folder"},
+        {install.path() + "not a show/readme.txt", "is not a folder"},
+        {install.path() + "not a show", "it has no defaultScenario.xml"},
+        {"", "no folder given"},
+    };
+    for (const auto& c : cases) {
+        TearDown();
+        SetUp();
+        const std::string err = RunHack({"--data", c.given});
+        EXPECT_EQ(InstalledDataDir(), std::string(g_dataDir)) << c.given;
+        EXPECT_GT(g_renderLog.frames, 0) << c.given;
+        // One line, naming the folder and why, and what happens instead.
+        EXPECT_EQ(1, std::count(err.begin(), err.end(), '\n')) << err;
+        EXPECT_NE(std::string::npos, err.find("\"" + c.given + "\"")) << err;
+        EXPECT_NE(std::string::npos, err.find(c.why)) << err;
+        EXPECT_NE(std::string::npos, err.find("installed show instead")) << err;
+    }
+}
+
+TEST(ShowFolder, FolderOrItsScenarioFileIsTakenAndEveryOtherPathRefused) {
+    TempDir dir;
+    dir.Write("show/defaultScenario.xml", "<Scenario/>");
+    std::string dataDir, problem;
+    ASSERT_TRUE(CheckShowFolder(dir.path() + "show", nullptr, &dataDir, &problem)) << problem;
+    EXPECT_EQ(dir.path() + "show/", dataDir);
+    ASSERT_TRUE(CheckShowFolder(dir.path() + "show/", nullptr, &dataDir, &problem));
+    EXPECT_EQ(dir.path() + "show/", dataDir);
+    // What a file chooser gives: the scenario file names its folder.
+    ASSERT_TRUE(CheckShowFolder(dir.path() + "show/defaultScenario.xml", nullptr, &dataDir, &problem));
+    EXPECT_EQ(dir.path() + "show/", dataDir);
+    // "~/" is the home folder.
+    std::string home = dir.path();
+    home.pop_back();
+    ASSERT_TRUE(CheckShowFolder("~/show", home.c_str(), &dataDir, &problem)) << problem;
+    EXPECT_EQ(dir.path() + "show/", dataDir);
+
+    dir.Write("odd/defaultScenario.xml/inner", "");
+    dir.Write("other/scene.xml", "<Scene/>");
+    const std::string tooLong = dir.path() + std::string(kShowFolderPathMax, 'x');
+    dir.Write(tooLong.substr(dir.path().size()) + "/defaultScenario.xml", "<Scenario/>");
+    const struct {
+        std::string given, why;
+    } refused[] = {
+        {dir.path() + "missing", "there is no such folder"},
+        {dir.path() + "other/scene.xml", "is not a folder"},
+        {dir.path() + "other", "it has no defaultScenario.xml"},
+        {dir.path() + "odd", "its defaultScenario.xml is not a file"},
+        {tooLong, "its path is too long"},
+        {"~/show", "there is no such folder"},  // no home: "~" is a name
+    };
+    for (const auto& r : refused) {
+        dataDir = "unchanged";
+        problem.clear();
+        EXPECT_FALSE(CheckShowFolder(r.given, nullptr, &dataDir, &problem)) << r.given;
+        EXPECT_EQ("unchanged", dataDir) << r.given;
+        EXPECT_EQ(0u, problem.find(r.why)) << r.given << ": " << problem;
+    }
+    // A folder that cannot be listed (only for an unprivileged user: root
+    // reads anything).
+    if (geteuid() != 0) {
+        dir.Write("closed/defaultScenario.xml", "<Scenario/>");
+        chmod((dir.path() + "closed").c_str(), 0);
+        EXPECT_FALSE(CheckShowFolder(dir.path() + "closed", nullptr, &dataDir, &problem));
+        EXPECT_EQ(0u, problem.find("cannot be read")) << problem;
+        chmod((dir.path() + "closed").c_str(), 0755);
+    }
+}
+
+}  // namespace
