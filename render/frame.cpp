@@ -58,8 +58,7 @@ void BeginFrame() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    // Colour only: nothing the frame draws tests or writes depth.
-    glClear(GL_COLOR_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (CStage* stage = CurrentStage()) {
         const double* c = stage->camera;
         gluLookAt(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[8]);

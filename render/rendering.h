@@ -20,8 +20,7 @@ void ResizeViewport(int w, int h);
 void RenderFrame();
 
 // The stages of a frame.  Benchmarks time them one by one.
-// Zeroes the frame particle count, clears the colour, and places the stage's
-// camera.
+// Zeroes the frame particle count, clears, and places the stage's camera.
 void BeginFrame();
 // Backdrop and water, opaque; the water through the ripple program while
 // g_shadersAvailable is set.

@@ -5,7 +5,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -264,27 +263,6 @@ TEST_F(ShowFrame, PauseWaitsForTheLastParticleToFall) {
     // after the last command has passed.
     EXPECT_GT(drainingFrames, 100);
     EXPECT_EQ(0u, Boxes());
-}
-
-// Nothing the frame draws tests or writes depth, so the frame leaves the
-// depth buffer as it finds it (clearing it would be wasted work).
-TEST_F(ShowFrame, FramesLeaveTheDepthBufferAlone) {
-    UseDataDir(std::string(WAVENDELL_SOURCE_DIR) + "/tests/data/test_show/");
-    Start(7);
-    glClearDepth(0.25);
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glClearDepth(1.0);
-    int peak = 0;
-    for (int i = 0; i < 300; ++i) {
-        Frame();
-        peak = std::max(peak, g_frameParticleCount);
-    }
-    EXPECT_GT(peak, 1000);
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-    std::vector<float> depth((size_t)window.width() * window.height(), -1.0f);
-    glReadPixels(0, 0, window.width(), window.height(), GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
-    EXPECT_EQ((size_t)window.width() * window.height(),
-              (size_t)std::count(depth.begin(), depth.end(), 0.25f));
 }
 
 // The committed test show, as the saver starts it: scenes follow one
