@@ -74,7 +74,10 @@ echo "== package =="
 start=$SECONDS
 deb=$(bash scripts/package.sh "$build")
 cmake --build "$build" -j"$(nproc 2>/dev/null || echo 2)" --target screen_probe >/dev/null
-probe=$build/screen_probe
+# The test user runs the probe: copy it out of the checkout, which that user
+# may not be able to enter (a clone in a folder made by mktemp -d is 0700).
+install -m 755 "$build/screen_probe" "$tmp/screen_probe"
+probe=$tmp/screen_probe
 echo "built $deb in $((SECONDS - start)) s"
 
 start=$SECONDS
