@@ -195,7 +195,7 @@ as_user xscreensaver-command -activate >/dev/null 2>&1 || fail "xscreensaver-com
 wait_for 300 pgrep -u "$user" -x wavendell >/dev/null || fail "the daemon did not start the saver"
 as_user "$probe" watch root 90 || fail "no fountains on the screen after activation"
 as_user xscreensaver-command -deactivate >/dev/null 2>&1 || fail "xscreensaver-command -deactivate failed"
-wait_for 100 sh -c "! pgrep -u '$user' -x wavendell" || fail "the saver still runs after deactivation"
+wait_for 100 sh -c "! pgrep -u '$user' -x wavendell >/dev/null" || fail "the saver still runs after deactivation"
 as_user xscreensaver-command -exit >/dev/null 2>&1 || true
 echo "XScreenSaver shows the fountains and ends them ($((SECONDS - start)) s)"
 
