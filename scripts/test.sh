@@ -62,6 +62,7 @@ ran+=("Windows build and Wine tests")
 
 echo "== Debian package and XScreenSaver =="
 package_log=$(mktemp)
+trap 'stop_xvfb; rm -f "$package_log"' EXIT
 bash scripts/package-test.sh "$root/build-package" | tee "$package_log"
 if grep -q "^package test SKIPPED" "$package_log"; then
   skipped+=("Debian package and XScreenSaver ($(sed -n 's/^package test SKIPPED: //p' "$package_log"))")
