@@ -38,29 +38,12 @@
 #include "tests/support/gl_test_window.h"
 #include "tests/support/picture_files.h"
 #include "tests/support/test_support.h"
+#include "tests/support/window_platform.h"
 #include "textures/texture.h"
 
 namespace {
 
 const int kWidth = 1280, kHeight = 800, kTickStep = 11;
-
-// The in-memory platform with a real swap; message boxes are printed.
-class BenchPlatform : public plat::MemoryPlatform {
-public:
-    explicit BenchPlatform(GlTestWindow& w) : window_(w) {}
-    void MessageBox(plat::HWND, const char* text, const char* caption, unsigned) override {
-        ++messages;
-        std::fprintf(stderr, "message box [%s]: %s\n", caption, text);
-    }
-    bool SwapBuffers(plat::HWND) override {
-        window_.Swap();
-        return true;
-    }
-    int messages = 0;
-
-private:
-    GlTestWindow& window_;
-};
 
 // A noisy picture, so that texturing costs what a real picture costs.
 pictures::Rgb NoisePicture(int w, int h, int seed) {
@@ -310,7 +293,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no GLX window with an accumulation buffer (is DISPLAY set?)\n");
         return 1;
     }
-    BenchPlatform platform(window);
+    WindowPlatform platform(window);
     plat::Install(&platform);
     uint32_t& tick = platform.tick;
     tick = 1000;

@@ -25,28 +25,12 @@
 #include "tests/support/gl_test_window.h"
 #include "tests/support/picture_files.h"
 #include "tests/support/test_support.h"
+#include "tests/support/window_platform.h"
 
 namespace {
 
 const int kWidth = 320, kHeight = 200, kTickStep = 11;
 const int kPictureWidth = 1920, kPictureHeight = 1200;
-
-class BenchPlatform : public plat::MemoryPlatform {
-public:
-    explicit BenchPlatform(GlTestWindow& w) : window_(w) {}
-    void MessageBox(plat::HWND, const char* text, const char* caption, unsigned) override {
-        ++messages;
-        std::fprintf(stderr, "message box [%s]: %s\n", caption, text);
-    }
-    bool SwapBuffers(plat::HWND) override {
-        window_.Swap();
-        return true;
-    }
-    int messages = 0;
-
-private:
-    GlTestWindow& window_;
-};
 
 // Smooth gradients with fine noise, so decoding costs what a photograph
 // costs.
@@ -126,7 +110,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no GLX window (is DISPLAY set?)\n");
         return 1;
     }
-    BenchPlatform platform(window);
+    WindowPlatform platform(window);
     plat::Install(&platform);
     uint32_t& tick = platform.tick;
     tick = 1000;

@@ -21,6 +21,7 @@
 #include "render/rendering.h"
 #include "scenario/scenario.h"
 #include "tests/support/gl_test_window.h"
+#include "tests/support/window_platform.h"
 #include "tools/png_file.h"
 
 namespace {
@@ -39,40 +40,28 @@ const char kUsage[] =
     "  --every K         print every K-th frame only (default 1; 0: none)\n"
     "  --strict          exit with status 3 when any message box was shown\n";
 
-// The in-memory platform with a real swap on the player's window: message
-// boxes go to standard error and the chosen frames are read back before the
-// swap.
-class PlayerPlatform : public plat::MemoryPlatform {
+// The chosen frames are read back and written as PNG files before the swap.
+class PlayerPlatform : public WindowPlatform {
 public:
-    explicit PlayerPlatform(GlTestWindow& window) : window_(window) {}
+    using WindowPlatform::WindowPlatform;
 
-    void MessageBox(plat::HWND, const char* text, const char* caption, unsigned) override {
-        ++messages;
-        std::fprintf(stderr, "message box [%s]: %s\n", caption ? caption : "",
-                     text ? text : "");
-    }
-    bool SwapBuffers(plat::HWND) override {
+    bool SwapBuffers(plat::HWND w) override {
         if (shots.count(frame)) {
-            const std::vector<uint8_t> rgba = window_.ReadAll();
+            const std::vector<uint8_t> rgba = window().ReadAll();
             char name[32];
             std::snprintf(name, sizeof name, "%05d.png", frame);
             const std::string path = prefix + name;
-            if (!png::WriteRgbaBottomUp(path, window_.width(), window_.height(), rgba.data()))
+            if (!png::WriteRgbaBottomUp(path, window().width(), window().height(), rgba.data()))
                 std::fprintf(stderr, "cannot write %s\n", path.c_str());
             else
                 std::printf("wrote %s\n", path.c_str());
         }
-        window_.Swap();
-        return true;
+        return WindowPlatform::SwapBuffers(w);
     }
 
     int frame = 0;
-    int messages = 0;
     std::set<int> shots;
     std::string prefix = "frame_";
-
-private:
-    GlTestWindow& window_;
 };
 
 const char* Phase(int countdown, bool switched) {
