@@ -60,6 +60,10 @@ wait_end() {
   return 0
 }
 
+# A command that fails outside a check names its line instead of ending the
+# test without a word.
+trap 'fail "line $LINENO: a command failed unexpectedly"' ERR
+
 start_xvfb || fail "could not start Xvfb"
 export DISPLAY=$DISPLAY_STARTED WINEPREFIX=$tmp/wine WINEDEBUG=-all
 # No Mono or Gecko: nothing here needs them, and wineboot would stop to
@@ -69,6 +73,10 @@ export HOME=${HOME:-$tmp}
 
 start=$SECONDS
 timeout 120 wine wineboot --init >"$tmp/wineboot.log" 2>&1 || fail "wineboot failed"
+[ "$(readlink "$WINEPREFIX/dosdevices/z:")" = / ] || fail "the prefix has no drive Z: for /"
+# The Windows name of a path of ours, through drive Z:, as winepath -w names
+# it, without starting a Wine process.
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 echo "Wine prefix made in $((SECONDS - start)) s"
 
 echo "== unit tests under Wine =="
@@ -84,7 +92,7 @@ reg() { timeout 60 wine reg "$@" >>"$tmp/reg.log" 2>&1; }
 # An installation of our own: the saver rewrites its options file there.
 mkdir -p "$tmp/install"
 cp -r "$root/data" "$tmp/install/"
-install_dir=$(timeout 30 winepath -w "$tmp/install")
+install_dir=$(windows_path "$tmp/install")
 reg add "HKLM\\$key" /v Dir /d "$install_dir" /f || fail "wine reg add"
 
 boxes_expected() {  # COUNT: starts the finder of message boxes
@@ -130,7 +138,7 @@ done
 host_pid=
 start_host() {
   rm -f "$tmp/close" "$tmp/host.txt"
-  timeout 180 wine "$helper" host "$(timeout 30 winepath -w "$tmp")\\close" >"$tmp/host.txt" 2>"$tmp/host.log" &
+  timeout 180 wine "$helper" host "$(windows_path "$tmp")\\close" >"$tmp/host.txt" 2>"$tmp/host.log" &
   host_pid=$!
   pids+=("$host_pid")
   wait_for 300 grep -qs '^[0-9]' "$tmp/host.txt" || fail "the preview host shows no window"
