@@ -5,7 +5,6 @@
 // SIGTERM comes.
 #include <gtest/gtest.h>  // first: before the X headers' macros
 
-#include <GL/glx.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <signal.h>
@@ -17,6 +16,7 @@
 
 #include "tests/gl/saver_program.h"
 #include "tests/support/picture_files.h"
+#include "tests/support/test_display.h"
 
 namespace {
 
@@ -84,19 +84,6 @@ protected:
         XDestroyImage(image);
         return pixel;
     }
-    int AccumRedBitsOf(Window window) {
-        XWindowAttributes a{};
-        if (!user.Attributes(window, &a)) return -1;
-        XVisualInfo want{};
-        want.visualid = XVisualIDFromVisual(a.visual);
-        int count = 0;
-        XVisualInfo* info = XGetVisualInfo(user.display(), VisualIDMask, &want, &count);
-        if (!info) return -1;
-        int bits = -1;
-        if (glXGetConfig(user.display(), info, GLX_ACCUM_RED_SIZE, &bits) != 0) bits = -1;
-        XFree(info);
-        return bits;
-    }
     // Ends the program with SIGTERM; the time it took, or -1 when it did
     // not end with status 0 within two seconds.
     int64_t TerminateAndTime() {
@@ -118,7 +105,7 @@ TEST_F(HackProgramTest, WindowIdIsDrawnIntoFollowedWhenResizedAndEndsTheRunWhenD
     EXPECT_EQ(320, a.width);
     EXPECT_EQ(200, a.height);
     // Our own visual, with the accumulation buffer of the trail.
-    EXPECT_GE(AccumRedBitsOf(child), 16);
+    EXPECT_GE(AccumRedBitsOfWindow(child), 16);
     ASSERT_TRUE(WaitFor([&] { return DrawnIn(child, 0, 0, 320, 200); }))
         << "nothing drawn in the window; stderr: " << Err();
 

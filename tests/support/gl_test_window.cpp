@@ -1,11 +1,11 @@
 #include "tests/support/gl_test_window.h"
 
+#include "tests/support/test_display.h"
+
 #include <GL/glx.h>
 #include <X11/Xlib.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 
 struct GlTestWindow::Impl {
     Display* dpy = nullptr;
@@ -15,16 +15,7 @@ struct GlTestWindow::Impl {
 };
 
 GlTestWindow::GlTestWindow(int w, int h, bool accum) : impl_(new Impl), w_(w), h_(h) {
-    // One connection for the whole test process.  An X server without
-    // -noreset restarts when its last client leaves and refuses connections
-    // meanwhile, so the first connection is retried briefly.
-    static Display* shared = nullptr;
-    for (int attempt = 0; attempt < 40 && !shared; ++attempt) {
-        shared = XOpenDisplay(nullptr);
-        if (!shared && !std::getenv("DISPLAY")) break;
-        if (!shared) usleep(50 * 1000);
-    }
-    impl_->dpy = shared;
+    impl_->dpy = TestDisplay();
     if (!impl_->dpy) {
         std::fprintf(stderr, "GlTestWindow: cannot open display\n");
         return;
