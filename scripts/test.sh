@@ -2,9 +2,13 @@
 # Sets up, builds and runs every test: the include layering, the unit tests
 # without a display, the GL tests against Mesa under a private Xvfb, the
 # same again in a build with AddressSanitizer and UndefinedBehaviorSanitizer,
-# the Windows build with its tests under Wine, then the Debian package with
-# lintian and a real XScreenSaver daemon (as root only).
-# Compiler warnings are errors.  Ends by saying which stages ran.
+# the fuzz targets on their corpora, the Windows build with its tests under
+# Wine, then the Debian package with lintian and a real XScreenSaver daemon
+# (as root only).  Compiler warnings are errors.
+#
+# Every stage runs, whatever an earlier one did; the summary gives one line
+# per stage (passed, FAILED or SKIPPED, with its time), and the exit status
+# is 1 when any stage failed.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -13,65 +17,98 @@ source scripts/xvfb.sh
 bash scripts/install-deps.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
-ran=()
-skipped=()
+summary=()
+failed=0
+test_display=
 
-trap stop_xvfb EXIT
-start_xvfb
-test_display=$DISPLAY_STARTED
+scratch=$(mktemp -d)
+trap 'stop_xvfb; rm -rf "$scratch"' EXIT
+
+# run_stage NAME FUNCTION: runs the function in a subshell of its own with
+# errexit, so that the first failing command ends that stage alone.  A
+# stage skips itself by writing its reason to $skip_file and returning 0.
+run_stage() {
+  local name=$1 fn=$2 start=$SECONDS status
+  echo "== $name =="
+  skip_file="$scratch/skip"
+  rm -f "$skip_file"
+  set +e
+  ( set -e; "$fn" )
+  status=$?
+  set -e
+  local took=$((SECONDS - start))
+  local time
+  time=$(printf '%d min %02d s' $((took / 60)) $((took % 60)))
+  if [ "$status" -ne 0 ]; then
+    summary+=("FAILED   $name ($time; status $status)")
+    failed=1
+  elif [ -s "$skip_file" ]; then
+    summary+=("SKIPPED  $name ($time): $(cat "$skip_file")")
+  else
+    summary+=("passed   $name ($time)")
+  fi
+}
 
 run_suite() {
   local dir=$1; shift
   cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWAVENDELL_WERROR=ON "$@" >/dev/null
   cmake --build "$dir" -j"$jobs"
-  # Unit tests must not need a display.
-  (cd "$dir" && env -u DISPLAY ctest -L unit --output-on-failure -j"$jobs")
-  (cd "$dir" && DISPLAY="$test_display" ctest -L gl --output-on-failure -j1)
+  # Unit tests must not need a display; both sets run even when the first fails.
+  local status=0
+  (cd "$dir" && env -u DISPLAY ctest -L unit --output-on-failure -j"$jobs") || status=1
+  if [ -z "$test_display" ]; then
+    echo "no Xvfb: the GL tests cannot run" >&2
+    return 1
+  fi
+  (cd "$dir" && DISPLAY="$test_display" ctest -L gl --output-on-failure -j1) || status=1
+  return "$status"
 }
 
-echo "== include layering =="
-bash scripts/check-layers.sh
-ran+=("include layering")
+stage_layers() { bash scripts/check-layers.sh; }
 
-echo "== build and tests =="
-run_suite "$root/build"
-ran+=("unit and GL tests")
+stage_tests() { run_suite "$root/build"; }
 
-echo "== build and tests with AddressSanitizer and UndefinedBehaviorSanitizer =="
-# Mesa's driver keeps allocations for the life of the process; leaks are
-# checked only in our own code (see tests/lsan.supp).
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:suppressions=$root/tests/asan.supp
-export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-run_suite "$root/build-sanitize" -DWAVENDELL_SANITIZE=ON
-unset ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS
-ran+=("unit and GL tests with sanitizers")
+stage_sanitized_tests() {
+  # Mesa's driver keeps allocations for the life of the process; leaks are
+  # checked only in our own code (see tests/lsan.supp).
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:suppressions=$root/tests/asan.supp
+  export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  run_suite "$root/build-sanitize" -DWAVENDELL_SANITIZE=ON
+}
 
-echo "== fuzz targets on their corpora (smoke run) =="
-bash scripts/fuzz.sh --smoke
-ran+=("fuzz smoke run")
+stage_fuzz() { bash scripts/fuzz.sh --smoke; }
 
-echo "== Windows build and Wine tests =="
-start=$SECONDS
-bash scripts/install-deps.sh windows-test
-bash scripts/build-windows.sh "$root/build-windows" >/dev/null
-echo "Windows build: $((SECONDS - start)) s"
-bash tests/windows/wine-test.sh "$root/build-windows" "$root/build/screen_probe"
-echo "Windows stage: $((SECONDS - start)) s"
-ran+=("Windows build and Wine tests")
+stage_windows() {
+  local start=$SECONDS
+  bash scripts/install-deps.sh windows-test
+  bash scripts/build-windows.sh "$root/build-windows" >/dev/null
+  echo "Windows build: $((SECONDS - start)) s"
+  # The Wine checks use the screen probe of the Linux build.
+  cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWAVENDELL_WERROR=ON >/dev/null
+  cmake --build "$root/build" -j"$jobs" --target screen_probe >/dev/null
+  bash tests/windows/wine-test.sh "$root/build-windows" "$root/build/screen_probe"
+}
 
-echo "== Debian package and XScreenSaver =="
-package_log=$(mktemp)
-trap 'stop_xvfb; rm -f "$package_log"' EXIT
-bash scripts/package-test.sh "$root/build-package" | tee "$package_log"
-if grep -q "^package test SKIPPED" "$package_log"; then
-  skipped+=("Debian package and XScreenSaver ($(sed -n 's/^package test SKIPPED: //p' "$package_log"))")
-else
-  ran+=("Debian package and XScreenSaver")
-fi
-rm -f "$package_log"
+stage_package() {
+  local log="$scratch/package.log" status=0
+  bash scripts/package-test.sh "$root/build-package" | tee "$log" || status=$?
+  [ "$status" -eq 0 ] || return "$status"
+  sed -n 's/^package test SKIPPED: //p' "$log" >"$skip_file"
+}
+
+if start_xvfb; then test_display=$DISPLAY_STARTED; fi
+
+run_stage "include layering" stage_layers
+run_stage "unit and GL tests" stage_tests
+run_stage "unit and GL tests with sanitizers" stage_sanitized_tests
+run_stage "fuzz smoke run" stage_fuzz
+run_stage "Windows build and Wine tests" stage_windows
+run_stage "Debian package and XScreenSaver" stage_package
 
 echo
 echo "== summary =="
-for stage in "${ran[@]}"; do echo "passed:  $stage"; done
-for stage in "${skipped[@]+"${skipped[@]}"}"; do echo "SKIPPED: $stage"; done
+for line in "${summary[@]}"; do echo "$line"; done
+total=$SECONDS
+printf 'total: %d min %02d s\n' $((total / 60)) $((total % 60))
+exit "$failed"
