@@ -30,7 +30,7 @@
 #include "fountains/fountain_textures.h"
 #include "fountains/particle_system.h"
 #include "options/options.h"
-#include "platform/memory_platform.h"
+#include "platform/memory/memory_platform.h"
 #include "render/rendering.h"
 #include "scenario/action_script.h"
 #include "scenario/scenario.h"

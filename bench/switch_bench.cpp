@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "options/options.h"
-#include "platform/memory_platform.h"
+#include "platform/memory/memory_platform.h"
 #include "render/rendering.h"
 #include "scenario/scenario.h"
 #include "tests/support/gl_test_window.h"

@@ -13,7 +13,7 @@ set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/generated/wavendell.rc APPEND PR
              OBJECT_DEPENDS ${WAVENDELL_ICON})
 target_link_libraries(wavendell PRIVATE wavendell_core)
 
-add_library(wavendell_memory_platform STATIC platform/memory_platform.cpp)
+add_library(wavendell_memory_platform STATIC ${WAVENDELL_MEMORY_SOURCES})
 target_link_libraries(wavendell_memory_platform PUBLIC wavendell_core)
 
 if(WAVENDELL_TESTS)
@@ -26,15 +26,13 @@ if(WAVENDELL_TESTS)
                              WAVENDELL_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
   add_library(allocation_counter OBJECT tests/support/allocation_counter.cpp)
   target_include_directories(allocation_counter PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-  # The unit tests that make sense on Windows (not those of the X11, XDG
-  # and XScreenSaver parts, the launch form's options, the show checker, or
-  # the invalid-input cases that play an ordinary user with fork and
-  # setuid), and the Win32 backend's own.
+  add_library(render_seam OBJECT tests/support/render_seam.cpp)
+  target_link_libraries(render_seam PRIVATE wavendell_core)
+  # The unit tests of every system (tests/unit; Linux's own are in
+  # tests/unit/linux) and the Win32 backend's own.
   file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS tests/unit/*.cpp tests/windows/*_test.cpp)
-  list(FILTER UNIT_TEST_SOURCES EXCLUDE REGEX
-       "/(display_power|glx_pixel_format|glx_swap_control|registry_files|x11_[a-z_]+|xscreensaver_registration|launch_options|show_check[a-z_]*|show_guide|invalid_input)_test\\.cpp$")
   add_executable(unit_tests ${UNIT_TEST_SOURCES} tests/support/host_fixture.cpp)
-  target_link_libraries(unit_tests PRIVATE wavendell_support allocation_counter
+  target_link_libraries(unit_tests PRIVATE wavendell_support allocation_counter render_seam
                                            GTest::gtest GTest::gtest_main)
   # setenv and unsetenv for the tests that set variables.
   target_compile_options(unit_tests PRIVATE

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "fuzz/fuzz_show.h"
-#include "platform/registry_files.h"
+#include "platform/x11/registry_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WriteDataFile("FreeWavendell", data, size);

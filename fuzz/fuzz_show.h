@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/memory_platform.h"
+#include "platform/memory/memory_platform.h"
 
 class QuietPlatform : public plat::MemoryPlatform {
 public:

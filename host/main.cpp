@@ -1,6 +1,6 @@
 // The saver program: the one application object and the start-up entry.
 #include "host/test_screensaver.h"
-#include "platform/win_app.h"
+#include "platform/application.h"
 
 // Constructed before main runs: reads the data directory and the options.
 static CTestScreensaver theApp;

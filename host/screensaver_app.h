@@ -4,7 +4,7 @@
 #pragma once
 
 #include "platform/platform.h"
-#include "platform/win_app.h"
+#include "platform/application.h"
 
 struct HackLaunch;
 

@@ -7,40 +7,14 @@
 
 #include "host/data_directory.h"
 #include "host/hack_launch.h"
+#include "host/saver_rendering.h"
 #include "host/show_folder.h"
 #include "options/options.h"
 #include "platform/signals.h"
-#include "render/rendering.h"
 
 using namespace plat;
 
 static const char kSaverClass[] = "TestScreensaverClass";
-
-// The rendering entry points, or the recorders a test put in their place.
-static void CallSetupPixelFormat(HWND hwnd) {
-    if (g_run.render.setupPixelFormat)
-        g_run.render.setupPixelFormat(hwnd);
-    else
-        SetupPixelFormat(hwnd);
-}
-static void CallInitRendering() {
-    if (g_run.render.initRendering)
-        g_run.render.initRendering();
-    else
-        InitRendering();
-}
-static void CallResizeViewport(int w, int h) {
-    if (g_run.render.resizeViewport)
-        g_run.render.resizeViewport(w, h);
-    else
-        ResizeViewport(w, h);
-}
-static void CallRenderFrame() {
-    if (g_run.render.renderFrame)
-        g_run.render.renderFrame();
-    else
-        RenderFrame();
-}
 
 CTestScreensaver::CTestScreensaver() {
     ReadDataDirectory();
@@ -78,7 +52,7 @@ HWND CTestScreensaver::CreatePreviewWindow(HWND parent) {
 void PacedFrame() {
     int32_t clock = ProcessClockMs();
     if ((int64_t)clock - (int64_t)g_lastFrameClock > 10) {
-        CallRenderFrame();
+        saver_rendering::Frame();
         g_lastFrameClock = clock;
     }
 }
@@ -123,10 +97,10 @@ LRESULT SaverWindowProc(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lPara
         g_options.Save("options.xml");
         ApplyRunOptions();
         g_saverDC = hwnd;
-        CallSetupPixelFormat(hwnd);
+        saver_rendering::SetupPixelFormat(hwnd);
         g_saverGLRC = Current().CreateContext(hwnd);
         Current().MakeCurrent(hwnd, g_saverGLRC);
-        CallInitRendering();
+        saver_rendering::Init();
         return 0;
 
     case WM_DESTROY: {
@@ -143,7 +117,7 @@ LRESULT SaverWindowProc(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lPara
     }
 
     case WM_SIZE:
-        CallResizeViewport((int)(uint16_t)(lParam & 0xFFFF),
+        saver_rendering::Resize((int)(uint16_t)(lParam & 0xFFFF),
                                      (int)(uint16_t)((lParam >> 16) & 0xFFFF));
         return 0;
 

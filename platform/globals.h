@@ -1,6 +1,6 @@
 // The process-wide state of the saver, in one place at the bottom of the
 // layers: the globals its parts share, and one object holding the state the
-// program adds for its run modes, tools and tests.  Plain types only; no GL,
+// program adds for its run modes.  Plain types only; no GL,
 // window-system or container header.
 #pragma once
 
@@ -45,16 +45,6 @@ struct FrameRate {
     double rate = 0.0;
 };
 
-// The rendering entry points the saver window calls.  A null entry means
-// the real one; tests of the host logic put recorders here so no GL is
-// needed.
-struct RenderCalls {
-    void (*setupPixelFormat)(uintptr_t window) = nullptr;
-    void (*initRendering)() = nullptr;
-    void (*resizeViewport)(int width, int height) = nullptr;
-    void (*renderFrame)() = nullptr;
-};
-
 struct RunState {
     // Asked for by the launch form before the window is made.
     bool showFps = false;    // draw the frame-rate read-out
@@ -73,7 +63,6 @@ struct RunState {
     // Window classes this process has registered.
     bool saverClassRegistered = false;
     bool previewHostClassRegistered = false;
-    RenderCalls render;
 };
 extern RunState g_run;
 

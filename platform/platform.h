@@ -4,9 +4,10 @@
 // the GL pixel format / context / swap.
 //
 // Host code calls the free functions in namespace plat; they forward to the
-// installed Platform.  Three implementations exist: the X11/GLX one used by
-// the program on Linux, the Win32 one used by the program on Windows, and an
-// in-memory one used by the unit tests.
+// installed Platform.  Each implementation is a backend in a folder of its
+// own: platform/x11 (with platform/posix) for the program on Linux,
+// platform/win32 for the program on Windows, and platform/memory for the
+// tests and tools.
 #pragma once
 
 #include <cstddef>

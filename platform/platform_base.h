@@ -1,6 +1,7 @@
-// Window bookkeeping, the message queue and dispatch, shared by every
-// Platform.  A concrete platform adds the native windows, events, clocks and
-// GL; foreign windows (parents given by handle) are asked of it directly.
+// Window bookkeeping, the message queue and dispatch, shared by the X11 and
+// in-memory platforms (the Win32 one leaves all of it to Windows).  A
+// platform built on it adds the native windows, events, clocks and GL;
+// foreign windows (parents given by handle) are asked of it directly.
 #pragma once
 
 #include <deque>

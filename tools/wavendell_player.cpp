@@ -17,7 +17,7 @@
 
 #include "host/data_directory.h"
 #include "options/options.h"
-#include "platform/memory_platform.h"
+#include "platform/memory/memory_platform.h"
 #include "render/rendering.h"
 #include "scenario/scenario.h"
 #include "tests/support/gl_test_window.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/x11_platform.h"
+#include "platform/x11/x11_platform.h"
 #include "render/rendering.h"
 #include "tests/gl/child_process.h"
 #include "tests/support/test_support.h"

@@ -6,8 +6,9 @@
 
 #include "host/data_directory.h"
 #include "options/options.h"
-#include "platform/x11_platform.h"
+#include "platform/x11/x11_platform.h"
 #include "render/rendering.h"
+#include "tests/support/render_seam.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ void SaverRunTest::TearDown() {
     g_app = nullptr;
     app.reset();
     ResetProcess();
+    g_renderCalls = RenderCalls();
 }
 
 void SaverRunTest::WriteOptions(const std::string& elements) {
@@ -61,8 +63,8 @@ void SaverRunTest::Run(std::function<void(int)> script, int timeoutMs) {
     g_script = std::move(script);
     g_timedOut = &timedOut;
     g_deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    g_run.render = RenderCalls();
-    g_run.render.renderFrame = ScriptedFrame;
+    g_renderCalls = RenderCalls();
+    g_renderCalls.renderFrame = ScriptedFrame;
     app->RunSaver();
     g_script = nullptr;
     EXPECT_FALSE(timedOut) << "the saver did not end by itself";

@@ -5,7 +5,7 @@
 #include <X11/Xlib.h>
 
 #include "platform/platform.h"
-#include "platform/x11_platform.h"
+#include "platform/x11/x11_platform.h"
 
 namespace {
 

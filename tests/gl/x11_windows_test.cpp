@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/x11_platform.h"
+#include "platform/x11/x11_platform.h"
 #include "tests/gl/x_test_input.h"
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "host/data_directory.h"
 #include "options/options.h"
+#include "tests/support/render_seam.h"
 
 RenderLog g_renderLog;
 
@@ -12,7 +13,7 @@ static void RecordFrame() { ++g_renderLog.frames; }
 
 void HostFixture::ResetState() {
     ResetProcess();
-    g_run.render = RenderCalls{RecordSetup, RecordInit, RecordResize, RecordFrame};
+    g_renderCalls = RenderCalls{RecordSetup, RecordInit, RecordResize, RecordFrame};
 }
 
 void HostFixture::SetUp() {
@@ -27,6 +28,7 @@ void HostFixture::SetUp() {
 void HostFixture::TearDown() {
     app.reset();
     ResetProcess();
+    g_renderCalls = RenderCalls();
 }
 
 void HostFixture::WriteOptions(int ignoreMouseMove) {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/memory_platform.h"
+#include "platform/memory/memory_platform.h"
 
 // A fresh directory in the system's temporary folder, removed with the object.  Its path ends in a
 // slash, like the data directory.

@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "platform/memory_platform.h"
+#include "platform/memory/memory_platform.h"
 #include "tests/support/gl_test_window.h"
 
 class WindowPlatform : public plat::MemoryPlatform {

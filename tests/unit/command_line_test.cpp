@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "host/run_mode.h"
-#include "platform/win_app.h"
+#include "platform/application.h"
 
 namespace {
 

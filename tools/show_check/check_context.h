@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/memory_platform.h"
+#include "platform/memory/memory_platform.h"
 #include "tools/show_check/show_check.h"
 
 // How an attribute is read: as an int ("%d"), a real ("%lf") or text.

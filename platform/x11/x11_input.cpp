@@ -1,4 +1,8 @@
-#include "platform/x11_input.h"
+// X input: events turned into window messages, and the focus, keyboard
+// grab and cursor of our windows.
+#include "platform/x11/x11_input.h"
+
+#include "platform/x11/x11_platform_class.h"
 
 namespace plat {
 
@@ -65,6 +69,52 @@ bool TranslateInputEvent(const XEvent& ev, bool topLevel, int width, int height,
     default:
         return false;
     }
+}
+
+// Focus and keyboard for a mapped popup.  The map request goes first on the
+// connection and an override-redirect window is mapped at once, so the
+// window is viewable when these requests arrive.
+void X11Platform::TakeInput(HWND hwnd) {
+    NativeWindow& n = native_[hwnd];
+    if (grabOwner_ != hwnd) {
+        XGetInputFocus(dpy_, &focusBefore_, &revertBefore_);
+        if (byXid_.count(focusBefore_)) focusBefore_ = PointerRoot;
+        grabOwner_ = hwnd;
+        grabbed_ = false;
+        XSetInputFocus(dpy_, n.xid, RevertToPointerRoot, CurrentTime);
+    }
+    lastGrabTryMs_ = MonotonicMs();
+    grabbed_ = XGrabKeyboard(dpy_, n.xid, False, GrabModeAsync, GrabModeAsync, CurrentTime) ==
+               GrabSuccess;
+}
+
+void X11Platform::ApplyCursor(const NativeWindow& n) {
+    if (!n.topLevel) return;  // children show their parent's cursor
+    if (cursorCount_ < 0) {
+        if (!blankCursor_) {
+            static const char kEmpty[1] = {0};
+            Pixmap blank = XCreateBitmapFromData(dpy_, DefaultRootWindow(dpy_), kEmpty, 1, 1);
+            XColor black{};
+            blankCursor_ = XCreatePixmapCursor(dpy_, blank, blank, &black, &black, 0, 0);
+            XFreePixmap(dpy_, blank);
+        }
+        XDefineCursor(dpy_, n.xid, blankCursor_);
+    } else {
+        XUndefineCursor(dpy_, n.xid);
+    }
+}
+
+// The display counter of the cursor: below zero the cursor is hidden over
+// our windows.
+int X11Platform::ShowCursor(bool show) {
+    const bool hiddenBefore = cursorCount_ < 0;
+    cursorCount_ += show ? 1 : -1;
+    if (dpy_ && hiddenBefore != (cursorCount_ < 0)) {
+        for (auto& kv : native_)
+            if (!kv.second.gone && kv.second.xid) ApplyCursor(kv.second);
+        XFlush(dpy_);
+    }
+    return cursorCount_;
 }
 
 }  // namespace plat

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "platform/x11_input.h"
+#include "platform/x11/x11_input.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // argv would lose its quoting and spacing.
 #include <windows.h>
 
-#include "platform/win_app.h"
+#include "platform/application.h"
 
 namespace plat {
 

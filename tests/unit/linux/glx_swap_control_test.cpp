@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/glx_swap_control.h"
+#include "platform/x11/glx_swap_control.h"
 
 namespace {
 

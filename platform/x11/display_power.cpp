@@ -1,4 +1,4 @@
-#include "platform/display_power.h"
+#include "platform/x11/display_power.h"
 
 namespace plat {
 

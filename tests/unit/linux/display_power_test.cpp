@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "platform/display_power.h"
+#include "platform/x11/display_power.h"
 #include "tests/support/host_fixture.h"
 
 using namespace plat;

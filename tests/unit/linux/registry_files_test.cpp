@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "host/data_directory.h"
-#include "platform/registry_files.h"
-#include "platform/x11_platform.h"
+#include "platform/x11/registry_files.h"
+#include "platform/x11/x11_platform.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/test_support.h"
 

@@ -1,4 +1,4 @@
-#include "platform/win_app.h"
+#include "platform/application.h"
 
 namespace plat {
 

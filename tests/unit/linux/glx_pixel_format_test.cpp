@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/glx_pixel_format.h"
+#include "platform/x11/glx_pixel_format.h"
 
 namespace {
 

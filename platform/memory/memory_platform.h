@@ -1,6 +1,7 @@
 // A platform that lives in memory: no display, settable clocks, injected
-// messages, recorded message boxes, cursor and saver-running flag.  Used by
-// the unit tests of the host logic.
+// messages, recorded message boxes, cursor and saver-running flag.  The
+// tests run the host logic on it, and the tools and benchmarks that play
+// the show at a simulated pace set its tick.
 #pragma once
 
 #include <functional>

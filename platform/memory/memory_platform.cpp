@@ -1,4 +1,4 @@
-#include "platform/memory_platform.h"
+#include "platform/memory/memory_platform.h"
 
 #include <cstring>
 

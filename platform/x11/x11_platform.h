@@ -2,7 +2,7 @@
 // window messages, GLX visuals as pixel formats.
 #pragma once
 
-#include "platform/glx_swap_control.h"
+#include "platform/x11/glx_swap_control.h"
 #include "platform/platform.h"
 
 namespace plat {

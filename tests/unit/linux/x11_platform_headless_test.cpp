@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "platform/x11_platform.h"
+#include "platform/x11/x11_platform.h"
 #include "tests/support/scoped_env.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/registry_files.h"
+#include "platform/x11/registry_files.h"
 
 #include "install_dirs.h"  // generated: WAVENDELL_SYSCONF_XDG_DIR
 #include "platform/strings.h"

@@ -1,4 +1,4 @@
-#include "platform/glx_pixel_format.h"
+#include "platform/x11/glx_pixel_format.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "platform/glx_swap_control.h"
+#include "platform/x11/glx_swap_control.h"
 
 #include <cstring>
 
