@@ -51,7 +51,7 @@ HWND CTestScreensaver::CreatePreviewWindow(HWND parent) {
 
 void PacedFrame() {
     int32_t clock = ProcessClockMs();
-    if ((int64_t)clock - (int64_t)g_lastFrameClock > 10) {
+    if ((int64_t)clock - (int64_t)g_lastFrameClock >= kFramePeriodMs) {
         saver_rendering::Frame();
         g_lastFrameClock = clock;
     }
@@ -82,7 +82,7 @@ static void ApplyRunOptions() {
 }
 
 int32_t CTestScreensaver::MsUntilNextFrame() {
-    const int64_t due = (int64_t)g_lastFrameClock + 11 - (int64_t)ProcessClockMs();
+    const int64_t due = (int64_t)g_lastFrameClock + kFramePeriodMs - (int64_t)ProcessClockMs();
     return due <= 0 ? 0 : (int32_t)due;
 }
 

@@ -7,8 +7,11 @@
 #include "host/screensaver_app.h"
 #include "platform/globals.h"
 
-// Draws a frame when the process clock has moved more than 10 ms past the
-// start of the last one.
+// The saver's pace: one frame every 11 ms, 90.9 frames a second.
+const int32_t kFramePeriodMs = 11;
+
+// Draws a frame when the process clock has moved a whole frame period past
+// the start of the last one.
 void PacedFrame();
 
 class CTestScreensaver : public CScreensaverApp {
