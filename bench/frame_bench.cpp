@@ -40,6 +40,7 @@
 #include "tests/support/test_support.h"
 #include "tests/support/window_platform.h"
 #include "textures/texture.h"
+#include "tools/show_play/show_play.h"
 
 namespace {
 
@@ -310,12 +311,11 @@ int main(int argc, char** argv) {
                 g_shadersAvailable ? "through the ripple program" : "fixed-function");
 
     // Bring the pools to their steady state without drawing.
-    for (int i = 0; i < warmup; ++i) {
-        tick += kTickStep;
-        g_frameParticleCount = 0;
-        show.script->Run((int32_t)tick, i > 0);
-        show.script->SimulateParticles((int32_t)tick);
-    }
+    PlayOptions warming;
+    warming.startTick = tick;
+    warming.step = kTickStep;
+    warming.frames = warmup;
+    PlayScript(*show.script, platform, warming);
     std::printf("after %d frames of warm-up: %d live particles in 60 pools\n", warmup,
                 g_frameParticleCount);
 

@@ -18,10 +18,13 @@ target_link_libraries(wavendell_memory_platform PUBLIC wavendell_core)
 
 if(WAVENDELL_TESTS)
   find_package(GTest REQUIRED)
+  # A show played frame by frame at a simulated pace, for the tests.
+  add_library(wavendell_show_play STATIC tools/show_play/show_play.cpp)
+  target_link_libraries(wavendell_show_play PUBLIC wavendell_memory_platform)
   # The support library without its X11 GL windows.
   add_library(wavendell_support STATIC tests/support/test_support.cpp
               tests/support/picture_files.cpp tests/support/shipped_show.cpp)
-  target_link_libraries(wavendell_support PUBLIC wavendell_memory_platform)
+  target_link_libraries(wavendell_support PUBLIC wavendell_show_play)
   target_compile_definitions(wavendell_support PUBLIC
                              WAVENDELL_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
   add_library(allocation_counter OBJECT tests/support/allocation_counter.cpp)

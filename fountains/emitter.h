@@ -3,26 +3,18 @@
 
 #include <cstdint>
 
-enum { JET_SWEEP = 0, JET_SWING = 1, JET_ARC = 2 };
+#include "fountains/jet_program.h"
 
-class CEmitter {
+// The program a command gave it is its JetProgram part.
+class CEmitter : public JetProgram {
 public:
     int32_t start = 0;     // start of the current cycle (tick); 0 = idle
     int32_t end = 0;       // end of the current cycle (tick)
     int32_t duration = 0;  // ms of one cycle
     float x = 0, y = 0, z = 0;
-    float vx1 = 0, vy1 = 0, vz1 = 0;  // V1
-    float vx2 = 0, vy2 = 0, vz2 = 0;  // V2
-    int32_t EType = 0;
-    int32_t cycles = 1;
     int32_t direction = 1;
-    int32_t stop = 0;
     float r = 1.0f, g = 180.0f / 255.0f, b = 128.0f / 255.0f, a = 90.0f / 255.0f;
     int32_t liveTally = 0;
-    float centerX = 0, centerY = 0;
-    float Angle1 = 0, Angle2 = 0;
-    float YPowerK = 0;
-    float Power = 0;
     float vx = 0, vy = 0, vz = 0;  // jet velocity handed to new particles
 
     CEmitter() = default;

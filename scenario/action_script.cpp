@@ -40,13 +40,13 @@ void ReadCommand(const TiXmlElement* e, CActionCommand* c, double velocity[6]) {
     ReadIntAttribute(e, "stop", &c->stop, 0);
 
     static const char* const kVelocity[6] = {"vx1", "vy1", "vz1", "vx2", "vy2", "vz2"};
-    for (int k = 0; k < 6; ++k) ReadDoubleIfPresent(e, kVelocity[k], &velocity[k]);
-    c->vx1 = ToFloat(velocity[0]);
-    c->vy1 = ToFloat(velocity[1]);
-    c->vz1 = ToFloat(velocity[2]);
-    c->vx2 = ToFloat(velocity[3]);
-    c->vy2 = ToFloat(velocity[4]);
-    c->vz2 = ToFloat(velocity[5]);
+    static float JetProgram::*const kVelocityField[6] = {&JetProgram::vx1, &JetProgram::vy1,
+                                                         &JetProgram::vz1, &JetProgram::vx2,
+                                                         &JetProgram::vy2, &JetProgram::vz2};
+    for (int k = 0; k < 6; ++k) {
+        ReadDoubleIfPresent(e, kVelocity[k], &velocity[k]);
+        c->*kVelocityField[k] = ToFloat(velocity[k]);
+    }
 
     ReadIntAttribute(e, "nextAfter", &c->nextAfter, 0);
     ReadFloat(e, "centerX", &c->centerX, 0.0);
@@ -183,21 +183,7 @@ void CActionScript::ApplyCommand(const CActionCommand& c, CFigure& f) {
         e.duration = WrapTick(c.effTime + m * c.effTimeD);
         e.start = WrapTick(now + c.delayBS + m * c.tShift);
         e.end = WrapTick((int64_t)e.start + e.duration);
-        e.EType = c.EType;
-        e.vx1 = c.vx1;
-        e.vy1 = c.vy1;
-        e.vz1 = c.vz1;
-        e.vx2 = c.vx2;
-        e.vy2 = c.vy2;
-        e.vz2 = c.vz2;
-        e.cycles = c.cycles;
-        e.stop = c.stop;
-        e.centerX = c.centerX;
-        e.centerY = c.centerY;
-        e.Angle1 = c.Angle1;
-        e.Angle2 = c.Angle2;
-        e.YPowerK = c.YPowerK;
-        e.Power = c.Power;
+        static_cast<JetProgram&>(e) = c;
         e.direction = 1;
         e.r = r;
         e.g = g;

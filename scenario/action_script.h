@@ -3,12 +3,25 @@
 
 #include <cstdint>
 
+#include "fountains/jet_program.h"
+
 class CFigure;
 class CFigureSet;
 
 enum { EMITTER_RANGE_DEFAULT_LAST = 500 };
 
-struct CActionCommand {
+// One command: the program it gives the jets of a range of emitters, and
+// when.
+struct CActionCommand : JetProgram {
+    // A command's program defaults are not an idle emitter's.
+    CActionCommand() {
+        cycles = 2;
+        Angle2 = 180;
+        YPowerK = 1;
+        Power = 0.5f;
+        EType = JET_SWING;
+    }
+
     int32_t group = 0;
     int32_t first = 0;
     int32_t last = 500;
@@ -16,16 +29,7 @@ struct CActionCommand {
     int32_t tShift = 0;
     int32_t effTime = 1000;
     int32_t effTimeD = 100;
-    int32_t cycles = 2;
-    int32_t stop = 0;
-    float vx1 = 0, vy1 = 0, vz1 = 0;
-    float vx2 = 0, vy2 = 0, vz2 = 0;
     int32_t nextAfter = 0;
-    float centerX = 0, centerY = 0;
-    float Angle1 = 0, Angle2 = 180;
-    float YPowerK = 1;
-    float Power = 0.5f;
-    int32_t EType = 1;
     int32_t id = 0;
 };
 

@@ -23,6 +23,7 @@
 #include "tests/support/gl_test_window.h"
 #include "tests/support/window_platform.h"
 #include "tools/png_file.h"
+#include "tools/show_play/show_play.h"
 
 namespace {
 
@@ -41,11 +42,13 @@ const char kUsage[] =
     "  --strict          exit with status 3 when any message box was shown\n";
 
 // The chosen frames are read back and written as PNG files before the swap.
+// Frames are numbered by their swaps, from 1: every frame swaps once.
 class PlayerPlatform : public WindowPlatform {
 public:
     using WindowPlatform::WindowPlatform;
 
     bool SwapBuffers(plat::HWND w) override {
+        ++frame;
         if (shots.count(frame)) {
             const std::vector<uint8_t> rgba = window().ReadAll();
             char name[32];
@@ -146,8 +149,7 @@ int main(int argc, char** argv) {
     platform.prefix = prefix;
     plat::Install(&platform);
 
-    uint32_t& tick = platform.tick;
-    tick = 1000;
+    platform.tick = 1000;
     g_options.DoNotUseAccumBuffer = trail ? 0 : 1;
     g_accumAvailable = trail ? 1 : 0;
     g_saverDC = 1;
@@ -179,32 +181,35 @@ int main(int argc, char** argv) {
     const double kDesignedRate = 1000.0 / 11.0;
     std::vector<double> frameMs;
     frameMs.reserve((size_t)std::max(frames, 0));
-    int switches = 0, peak = 0;
-    for (int f = 1; f <= frames; ++f) {
-        tick += (uint32_t)tickStep;
-        platform.frame = f;
-        const int switchesBefore = show.switchCount;
-        const auto start = std::chrono::steady_clock::now();
-        RenderFrame();
+    PlayOptions options;
+    options.startTick = platform.tick;
+    options.step = (uint32_t)tickStep;
+    options.firstFrame = 1;
+    options.frames = frames;
+    options.draw = true;
+    // A frame is timed from the end of the last one's report to the end of
+    // its drawing.
+    auto start = std::chrono::steady_clock::now();
+    const PlaySummary played = PlayScenario(show, platform, options, [&](const PlayedFrame& f) {
         glFinish();
         const double ms =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
                 .count();
         frameMs.push_back(ms);
-        const bool switched = show.switchCount != switchesBefore;
-        switches += switched;
-        if (g_frameParticleCount > peak) peak = g_frameParticleCount;
-        if (every > 0 && (f % every == 0 || switched))
+        if (every > 0 && (f.frame % every == 0 || f.switched))
             std::printf(
                 "frame %6d  tick %9u  particles %6d  %7.1f ms %6.1f fps of %.1f  "
                 "countdown %3d %-8s  script %s  scene %s\n",
-                f, tick, g_frameParticleCount, ms, 1000.0 / std::max(ms, 0.001), kDesignedRate,
-                show.countdown, Phase(show.countdown, switched), show.playingScript.c_str(),
-                show.playingScene.c_str());
-    }
+                f.frame, platform.tick, f.particles, ms, 1000.0 / std::max(ms, 0.001),
+                kDesignedRate, show.countdown, Phase(show.countdown, f.switched),
+                show.playingScript.c_str(), show.playingScene.c_str());
+        start = std::chrono::steady_clock::now();
+        return true;
+    });
     std::printf("played %d frames (%.1f s simulated): %d switches, peak %d particles, %d "
                 "message boxes\n",
-                frames, frames * tickStep / 1000.0, switches, peak, platform.messages);
+                frames, frames * tickStep / 1000.0, played.switches, played.peakParticles,
+                platform.messages);
     if (!frameMs.empty()) {
         std::sort(frameMs.begin(), frameMs.end());
         const double median = frameMs[frameMs.size() / 2];

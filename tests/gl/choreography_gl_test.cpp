@@ -15,6 +15,7 @@
 #include "scenario/action_script.h"
 #include "tests/support/gl_test_window.h"
 #include "tests/support/test_support.h"
+#include "tools/show_play/show_play.h"
 
 namespace {
 
@@ -103,40 +104,36 @@ TEST(ChoreographyGl, ScriptPlaysFrameByFrameThroughDrawing) {
     s.SetEmitterColor(180, 200, 255, 120);
     ASSERT_EQ(3, s.commandCount);
 
-    uint32_t& clock = scope.platform.tick;
-    clock = 100000;
-    bool hold = false;
-    int ends = 0, maxParticles = 0, litFramesChecked = 0;
-    for (int frame = 0; frame < 1500; ++frame) {
-        clock += 11;
-        const int32_t tick = (int32_t)clock;
-        glClear(GL_COLOR_BUFFER_BIT);
-        g_frameParticleCount = 0;
-        if (s.Run(tick, hold)) {
-            ++ends;
-            hold = true;
-        }
-        s.DrawEmitters();
-        s.AnimateParticles(tick);
-        ASSERT_EQ((GLenum)GL_NO_ERROR, glGetError()) << "frame " << frame;
-        if (g_frameParticleCount > maxParticles) maxParticles = g_frameParticleCount;
-        if (frame % 250 == 249) {
+    PlayOptions options;
+    options.startTick = 100000;
+    options.frames = 1500;
+    options.draw = true;
+    int ends = 0, litFramesChecked = 0;
+    glClear(GL_COLOR_BUFFER_BIT);
+    const PlaySummary played = PlayScript(s, scope.platform, options, [&](const PlayedFrame& f) {
+        ends += f.ended;
+        const GLenum error = glGetError();
+        EXPECT_EQ((GLenum)GL_NO_ERROR, error) << "frame " << f.frame;
+        if (error != GL_NO_ERROR) return false;
+        if (f.frame % 250 == 249) {
             // Water on screen in every phase: the sweep sprays on after the
             // script has ended.
             std::vector<uint8_t> pixels = win.ReadAll();
             int lit = 0;
             for (size_t i = 0; i < pixels.size(); i += 4)
                 if (pixels[i] > 16 || pixels[i + 1] > 16 || pixels[i + 2] > 16) ++lit;
-            EXPECT_GT(lit, 100) << "frame " << frame;
+            EXPECT_GT(lit, 100) << "frame " << f.frame;
             ++litFramesChecked;
         }
         win.Swap();
-    }
+        glClear(GL_COLOR_BUFFER_BIT);  // for the next frame
+        return true;
+    });
     g_fountainTextures = nullptr;
 
     EXPECT_TRUE(scope.platform.boxes.empty());
     EXPECT_EQ(1, ends);
-    EXPECT_GT(maxParticles, 1000);
+    EXPECT_GT(played.peakParticles, 1000);
     EXPECT_EQ(6, litFramesChecked);
 }
 

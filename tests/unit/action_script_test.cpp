@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "fountains/emitter.h"
 #include "fountains/figure.h"
@@ -221,6 +222,35 @@ TEST_F(ActionScriptTest, FailedLoadKeepsTheEarlierScript) {
 }
 
 // ---------------------------------------------------------------- ranges
+
+// The fifteen fields of a jet program, in order.
+std::vector<double> ProgramOf(const JetProgram& p) {
+    return {p.vx1,          p.vy1,     p.vz1,           p.vx2,
+            p.vy2,          p.vz2,     (double)p.EType, (double)p.cycles,
+            (double)p.stop, p.centerX, p.centerY,       p.Angle1,
+            p.Angle2,       p.YPowerK, p.Power};
+}
+
+// A command and an idle emitter start from programs of their own; applying
+// a command gives the emitters its whole program.
+TEST_F(ActionScriptTest, CommandAndIdleEmitterKeepTheirOwnProgramDefaults) {
+    const CActionCommand c;
+    EXPECT_EQ((std::vector<double>{0, 0, 0, 0, 0, 0, JET_SWING, 2, 0, 0, 0, 0, 180, 1, 0.5}),
+              ProgramOf(c));
+    // group, first, last, delayBS, tShift, effTime, effTimeD, nextAfter, id
+    EXPECT_EQ((std::vector<int32_t>{0, 0, EMITTER_RANGE_DEFAULT_LAST, 0, 0, 1000, 100, 0, 0}),
+              (std::vector<int32_t>{c.group, c.first, c.last, c.delayBS, c.tShift, c.effTime,
+                                    c.effTimeD, c.nextAfter, c.id}));
+    const CEmitter idle;
+    EXPECT_EQ((std::vector<double>{0, 0, 0, 0, 0, 0, JET_SWEEP, 1, 0, 0, 0, 0, 0, 0, 0}),
+              ProgramOf(idle));
+
+    CActionScript s;
+    GiveFigures(s, {2});
+    s.ApplyCommand(Cmd(0, 0, 1), *s.figureSet->figures[0]);
+    EXPECT_EQ(ProgramOf(c), ProgramOf(E(s, 0, 0)));
+    EXPECT_EQ(ProgramOf(c), ProgramOf(E(s, 0, 1)));
+}
 
 TEST_F(ActionScriptTest, DefaultRangeAddressesWholeFigureWithStaggeredStarts) {
     CActionScript s;

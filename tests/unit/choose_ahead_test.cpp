@@ -14,10 +14,10 @@
 #include "fountains/figure.h"
 #include "fountains/figure_set.h"
 #include "fountains/particle_system.h"
-#include "render/rendering.h"
 #include "scenario/action_script.h"
 #include "scenario/scenario.h"
 #include "tests/support/test_support.h"
+#include "tools/show_play/show_play.h"
 
 namespace {
 
@@ -82,37 +82,37 @@ protected:
         std::srand(99);
         CScenario show;
         show.chooseAhead = ahead;
-        uint32_t& tick = scope.platform.tick;
-        tick = 20000;
+        scope.platform.tick = 20000;
         show.Load("defaultScenario.xml");
+        PlayOptions options;
+        options.startTick = scope.platform.tick;
+        options.frames = switches * 3000;
+        options.untilSwitches = switches + 1;
         Trace run;
-        for (int frame = 0; show.switchCount <= switches; ++frame) {
-            EXPECT_LT(frame, switches * 3000) << "the show stalled";
-            if (frame >= switches * 3000) break;
-            tick += 11;
-            g_frameParticleCount = 0;
-            const int before = show.countdown, aheadBefore = show.switchesChosenAhead;
-            const std::string playing = show.playingScript;
-            show.Update((int32_t)tick);
-            run.Add(frame);
+        int aheadBefore = show.switchesChosenAhead;
+        PlayScenario(show, scope.platform, options, [&](const PlayedFrame& f) {
+            run.Add(f.frame);
             run.Add(show.switchCount);
-            run.Add(g_frameParticleCount);
-            if (show.countdown == COUNTDOWN_PAUSE && before != COUNTDOWN_PAUSE) {
+            run.Add(f.particles);
+            // No frame counted below switches: the script named is the one
+            // whose pause it is.
+            const std::string& playing = show.playingScript;
+            if (f.paused) {
                 const bool chosen = show.switchesChosenAhead != aheadBefore;
                 (playing == "late.xml" ? run.pausesAfterLate : run.pausesAfterQuiet) += 1;
                 (playing == "late.xml" ? run.chosenAheadAfterLate : run.chosenAheadAfterQuiet) +=
                     chosen;
             }
+            aheadBefore = show.switchesChosenAhead;
             if (show.countdown > COUNTDOWN_SWITCH && show.countdown < COUNTDOWN_PAUSE &&
                 playing == "late.xml")
-                run.lateParticlesInPause += g_frameParticleCount;
-            if (show.switchCount != 0 && before == COUNTDOWN_SWITCH + 1)
-                run.choices += show.playingScript + "@" + show.playingScene + " ";
-            if (!show.script || !show.script->figureSet) continue;
+                run.lateParticlesInPause += f.particles;
+            if (f.switched) run.choices += show.playingScript + "@" + show.playingScene + " ";
+            if (!show.script || !show.script->figureSet) return true;
             const CFigureSet& set = *show.script->figureSet;
-            for (int32_t f = 0; f < set.count; ++f)
-                for (int32_t k = 0; k < set.figures[f]->emitterCount; ++k) {
-                    const CParticleSystem& pool = *set.figures[f]->particleSystems[k];
+            for (int32_t fig = 0; fig < set.count; ++fig)
+                for (int32_t k = 0; k < set.figures[fig]->emitterCount; ++k) {
+                    const CParticleSystem& pool = *set.figures[fig]->particleSystems[k];
                     for (int32_t i = 0; i < pool.count; ++i) {
                         if (!pool.particles[i].live) continue;
                         run.AddFloat(pool.particles[i].x);
@@ -121,7 +121,9 @@ protected:
                         run.AddFloat(pool.particles[i].r);
                     }
                 }
-        }
+            return true;
+        });
+        EXPECT_GT(show.switchCount, switches) << "the show stalled";
         run.nextRandom = std::rand();
         return run;
     }

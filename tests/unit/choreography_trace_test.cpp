@@ -11,10 +11,9 @@
 #include "fountains/emitter.h"
 #include "fountains/figure.h"
 #include "fountains/figure_set.h"
-#include "fountains/particle_system.h"
-#include "render/rendering.h"
 #include "scenario/action_script.h"
 #include "tests/support/test_support.h"
+#include "tools/show_play/show_play.h"
 
 namespace {
 
@@ -66,40 +65,33 @@ Trace Play(plat::MemoryPlatform& platform, int frames) {
     CActionScript s;
     s.Load("trace.xml");
     s.SetEmitterColor(200, 220, 255, 100);
-    uint32_t& clock = platform.tick;
-    clock = 500000;
+    PlayOptions options;
+    options.startTick = 500000;
+    options.frames = frames;
     Trace t;
-    bool hold = false;
     int lastIssued = s.issuedMark;
-    for (int frame = 0; frame < frames; ++frame) {
-        clock += 11;
-        const int32_t tick = (int32_t)clock;
-        g_frameParticleCount = 0;
-        if (s.Run(tick, hold)) {
+    PlayScript(s, platform, options, [&](const PlayedFrame& f) {
+        if (f.ended) {
             ++t.endReports;
-            t.endFrame = frame;
-            hold = true;  // the scenario holds commands once the end is reported
+            t.endFrame = f.frame;
         }
         if (s.issuedMark != lastIssued) {
             lastIssued = s.issuedMark;
             t.issueOrder.push_back(lastIssued);
-            t.issueFrames.push_back(frame);
-            t.Add(frame);
+            t.issueFrames.push_back(f.frame);
+            t.Add(f.frame);
             t.Add(lastIssued);
         }
         for (int g = 0; g < s.figureSet->count; ++g) {
-            CFigure* f = s.figureSet->figures[g];
+            const CFigure* fig = s.figureSet->figures[g];
             int active = 0;
-            for (int k = 0; k < f->emitterCount; ++k) {
-                active += f->emitters[k]->IsActive();
-                f->particleSystems[k]->Emit(tick);
-                f->particleSystems[k]->Move(tick);
-            }
+            for (int k = 0; k < fig->emitterCount; ++k) active += fig->emitters[k]->IsActive();
             t.Add(active);
-            if (frame == frames - 1) t.finalActive.push_back(active);
+            if (f.frame == frames - 1) t.finalActive.push_back(active);
         }
-        t.particlesMoved += g_frameParticleCount;
-    }
+        t.particlesMoved += f.particles;
+        return true;
+    });
     return t;
 }
 

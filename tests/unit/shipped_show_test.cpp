@@ -26,13 +26,13 @@
 #include "fountains/figure_set.h"
 #include "fountains/particle_system.h"
 #include "options/xml_read.h"
-#include "render/rendering.h"
 #include "textures/jpeg_file.h"
 #include "textures/texture.h"
 #include "scenario/action_script.h"
 #include "scenario/stage.h"
 #include "tests/support/shipped_show.h"
 #include "tests/support/test_support.h"
+#include "tools/show_play/show_play.h"
 
 namespace {
 
@@ -360,43 +360,33 @@ struct PlayResult {
 };
 
 // Plays a script from its start the way the scenario does, without
-// drawing: a simulated tick of 11 ms per frame, commands held once the end
-// is reported, and the pause as soon as a frame after that moves no
-// particle.
+// drawing, at 11 ms a frame, until the pause.
 PlayResult Play(plat::MemoryPlatform& platform, const std::string& name, int maxFrames) {
     std::srand(20240607);
     CActionScript script;
     script.Load(name.c_str());
     script.SetEmitterColor(200, 230, 255, 110);
-    uint32_t& clock = platform.tick;
-    clock = 1000000;
+    PlayOptions options;
+    options.startTick = 1000000;
+    options.firstFrame = 1;
+    options.frames = maxFrames;
     PlayResult r;
-    bool draining = false;
-    for (int frame = 1; frame <= maxFrames && !r.paused; ++frame) {
-        clock += 11;
-        const int32_t tick = (int32_t)clock;
-        g_frameParticleCount = 0;
-        if (script.Run(tick, draining)) {
-            draining = true;
-            r.endSeconds = frame * 0.011;
-        }
+    const PlaySummary played = PlayScript(script, platform, options, [&](const PlayedFrame& f) {
         for (int g = 0; g < script.figureSet->count; ++g) {
-            CFigure* f = script.figureSet->figures[g];
-            for (int k = 0; k < f->emitterCount; ++k) {
-                CParticleSystem* ps = f->particleSystems[k];
-                ps->Emit(tick);
-                ps->Move(tick);
+            const CFigure* fig = script.figureSet->figures[g];
+            for (int k = 0; k < fig->emitterCount; ++k) {
+                const CParticleSystem* ps = fig->particleSystems[k];
                 for (int p = 0; p < ps->count; ++p)
                     if (ps->particles[p].live)
                         r.highest = std::max(r.highest, ps->particles[p].y + ps->particles[p].height);
             }
         }
-        r.peakParticles = std::max(r.peakParticles, g_frameParticleCount);
-        if (draining && g_frameParticleCount == 0) {
-            r.paused = true;
-            r.pauseSeconds = frame * 0.011;
-        }
-    }
+        return !f.paused;
+    });
+    r.paused = played.pauseFrame >= 0;
+    if (played.endFrame >= 0) r.endSeconds = played.endFrame * 0.011;
+    if (r.paused) r.pauseSeconds = played.pauseFrame * 0.011;
+    r.peakParticles = played.peakParticles;
     return r;
 }
 

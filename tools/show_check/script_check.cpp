@@ -13,10 +13,10 @@
 #include "fountains/figure_set.h"
 #include "fountains/particle_system.h"
 #include "options/xml_read.h"
-#include "platform/globals.h"
 #include "scenario/action_script.h"
 #include "tools/show_check/camera_views.h"
 #include "tools/show_check/check_passes.h"
+#include "tools/show_play/show_play.h"
 
 namespace {
 
@@ -265,25 +265,18 @@ PlayOutcome Play(CheckContext& c, CActionScript& script) {
         o.cutShort = true;
     }
     script.SetEmitterColor(200, 230, 255, 110);
-    uint32_t& clock = c.platform.tick;
-    clock = 1000000;
-    bool draining = false;
-    for (int frame = 1; frame <= frames; ++frame) {
-        clock += kFrameMs;
-        const int32_t tick = (int32_t)clock;
-        g_frameParticleCount = 0;
-        if (script.Run(tick, draining) && !draining) {
-            draining = true;
-            o.endSeconds = frame * kFrameMs / 1000.0;
-        }
-        script.SimulateParticles(tick);
-        o.frames = frame;
-        if (frame % kLookEvery == 0) LookAtDrops(script, views, &o);
-        if (draining && g_frameParticleCount == 0) {
-            o.pauseSeconds = frame * kFrameMs / 1000.0;
-            break;
-        }
-    }
+    PlayOptions options;
+    options.startTick = 1000000;
+    options.step = kFrameMs;
+    options.firstFrame = 1;
+    options.frames = (int)frames;
+    const PlaySummary played = PlayScript(script, c.platform, options, [&](const PlayedFrame& f) {
+        if (f.frame % kLookEvery == 0) LookAtDrops(script, views, &o);
+        return !f.paused;
+    });
+    o.frames = played.frames;
+    if (played.endFrame >= 0) o.endSeconds = played.endFrame * kFrameMs / 1000.0;
+    if (played.pauseFrame >= 0) o.pauseSeconds = played.pauseFrame * kFrameMs / 1000.0;
     for (int g = 0; g < script.figureSet->count; ++g) {
         const CFigure* f = script.figureSet->figures[g];
         for (int k = 0; k < f->emitterCount; ++k)

@@ -11,12 +11,12 @@
 #include <sstream>
 #include <string>
 
-#include "platform/globals.h"
 #include "scenario/scenario.h"
 #include "tests/support/shipped_show.h"
 #include "tests/support/small_show.h"
 #include "tests/support/test_support.h"
 #include "tools/show_check/show_check.h"
+#include "tools/show_play/show_play.h"
 
 namespace fs = std::filesystem;
 
@@ -102,15 +102,12 @@ TEST(ShowGuide, ExampleShowChecksCleanAndPlaysToItsEnd) {
         scenario.Load("defaultScenario.xml");
         EXPECT_EQ(sceneFolder, scenario.playingScene);
         EXPECT_EQ(1, scenario.switchCount);
-        int frames = 0, peak = 0;
-        const int fiveMinutes = 5 * 60 * 1000 / 11;
-        while (scenario.switchCount == 1 && frames < fiveMinutes) {
-            scope.platform.tick += 11;
-            g_frameParticleCount = 0;
-            scenario.Update((int32_t)scope.platform.tick);
-            peak = std::max(peak, g_frameParticleCount);
-            ++frames;
-        }
+        PlayOptions options;
+        options.startTick = scope.platform.tick;
+        options.frames = 5 * 60 * 1000 / 11;
+        options.untilSwitches = 2;
+        const PlaySummary played = PlayScenario(scenario, scope.platform, options);
+        const int frames = played.frames, peak = played.peakParticles;
         EXPECT_EQ(2, scenario.switchCount) << "still playing after five minutes";
         // It played: jets rose, for a while.
         EXPECT_GT(peak, 500);
