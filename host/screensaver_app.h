@@ -24,10 +24,10 @@ public:
 
     // Milliseconds until the frame hook will next draw (0: now).  The run
     // loops sleep that long when no message is waiting instead of spinning.
-    virtual int32_t MsUntilNextFrame() { return 0; }
+    virtual int32_t MsUntilNextFrame() = 0;
     // Called by RunHack before the window is made, with what the launch
     // form asked for.
-    virtual void PrepareHack(const HackLaunch&) {}
+    virtual void PrepareHack(const HackLaunch& launch) = 0;
 
     // Chooses the mode from the command line and runs it; returns false so
     // the process ends.

@@ -23,7 +23,6 @@ public:
     bool ShowWindow(HWND hwnd) override;
     bool GetClientRect(HWND hwnd, int* right, int* bottom) override;
     bool MoveWindow(HWND hwnd, int x, int y, int w, int h) override;
-    void WaitForEvents(int32_t) override {}
 
     bool PeekMessage(MSG* msg, HWND filter) override;
     void TranslateMessage(const MSG&) override {}

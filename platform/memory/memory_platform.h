@@ -48,7 +48,6 @@ public:
     std::vector<bool> saverRunningCalls;
     bool saverRunning = false;
     int cursorCount = 0;  // ShowCursor display counter
-    int swaps = 0;
     int chosenFormat = 0;
     std::vector<std::string> libraryLoads;
     int pumps = 0;
@@ -114,7 +113,7 @@ public:
     }
     uintptr_t CreateContext(HWND) override { return 1; }
     bool MakeCurrent(HWND, uintptr_t) override { return true; }
-    bool SwapBuffers(HWND) override { return ++swaps, true; }
+    bool SwapBuffers(HWND) override { return true; }
 
 protected:
     HWND NativeCreate(const Window&, const char* title) override {
