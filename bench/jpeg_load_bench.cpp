@@ -4,18 +4,18 @@
 
 #include <GL/glew.h>
 
+#include <unistd.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
-#include "textures/jpeg_file.h"
-#include "textures/texture.h"
 #include "tests/support/gl_test_window.h"
 #include "tests/support/picture_files.h"
+#include "textures/jpeg_file.h"
+#include "textures/texture.h"
 
 namespace {
 
@@ -40,8 +40,7 @@ bool WriteTestPicture(const std::string& path) {
 }
 
 double MsSince(std::chrono::steady_clock::time_point t0) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0)
-        .count();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
 }
 
 double Median(std::vector<double> v) {

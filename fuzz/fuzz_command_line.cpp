@@ -11,7 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input((const char*)data, size);
     const size_t lastLine = input.rfind('\n');
-    const std::string line = input.substr(0, lastLine == std::string::npos ? input.size() : lastLine);
+    const std::string line =
+        input.substr(0, lastLine == std::string::npos ? input.size() : lastLine);
     const std::string env = lastLine == std::string::npos ? "" : input.substr(lastLine + 1);
     std::vector<std::string> args;
     std::istringstream words(line);

@@ -9,8 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     WriteDataFile("FreeWavendell", data, size);
     const std::string file = FuzzDataDir() + "FreeWavendell";
     char buf[512];
-    if (plat::ReadRegistryFileValue(file, "Dir", buf, sizeof buf) &&
-        std::strlen(buf) >= sizeof buf)
+    if (plat::ReadRegistryFileValue(file, "Dir", buf, sizeof buf) && std::strlen(buf) >= sizeof buf)
         __builtin_trap();
     const std::string name((const char*)data, size < 8 ? size : 8);
     char small[16];

@@ -27,7 +27,8 @@ void ReadDataDirectory() {
                          "Vivaruzov Screen Saver",
                          "Error", plat::MB_OK);
         if (!userOpened) {
-            plat::MessageBox(0, "Registry not found! Please reinstall Corvel Vivaruzov Screen Saver",
+            plat::MessageBox(0,
+                             "Registry not found! Please reinstall Corvel Vivaruzov Screen Saver",
                              "Error", plat::MB_OK);
             return;
         }

@@ -36,8 +36,7 @@ static bool Is(const std::string& arg, const char* name) {
     return arg == std::string("-") + name || arg == std::string("--") + name;
 }
 
-bool ParseHackLaunch(const std::vector<std::string>& args, const char* envWindow,
-                     HackLaunch* out) {
+bool ParseHackLaunch(const std::vector<std::string>& args, const char* envWindow, HackLaunch* out) {
     HackLaunch h;
     bool hackForm = false;
     for (size_t i = 0; i < args.size(); ++i) {

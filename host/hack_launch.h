@@ -13,8 +13,8 @@
 #include <vector>
 
 struct HackLaunch {
-    bool root = false;        // --root given
-    bool hasWindowId = false; // --window-id given with a valid id
+    bool root = false;         // --root given
+    bool hasWindowId = false;  // --window-id given with a valid id
     uintptr_t windowId = 0;
     bool fps = false;
     bool useRootWindow = false;  // --root without XSCREENSAVER_WINDOW
@@ -33,5 +33,4 @@ bool ParseWindowId(const std::string& text, uintptr_t* id);
 
 // True when args (without the program name) are the hack launch form; out
 // then tells where to draw.  envWindow is $XSCREENSAVER_WINDOW or null.
-bool ParseHackLaunch(const std::vector<std::string>& args, const char* envWindow,
-                     HackLaunch* out);
+bool ParseHackLaunch(const std::vector<std::string>& args, const char* envWindow, HackLaunch* out);

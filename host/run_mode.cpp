@@ -36,7 +36,9 @@ std::string LowerCommandLine(const std::string& text) {
     return out;
 }
 
-static bool Has(const std::string& s, const char* what) { return s.find(what) != std::string::npos; }
+static bool Has(const std::string& s, const char* what) {
+    return s.find(what) != std::string::npos;
+}
 
 RunMode ChooseRunMode(const std::string& t) {
     RunMode mode = (Has(t, "/s") || Has(t, "-s")) ? MODE_SAVER : MODE_CONFIGURE;

@@ -189,13 +189,13 @@ static const char kPreviewHostClass[] = "ScreensaverPreviewHelperClass";
 
 HWND CScreensaverApp::CreateTestPreviewWindow() {
     if (!g_run.previewHostClassRegistered)
-        g_run.previewHostClassRegistered = RegisterClass(
-            kPreviewHostClass, PreviewHostWindowProc, CS_OWNDC | CS_HREDRAW | CS_VREDRAW);
+        g_run.previewHostClassRegistered = RegisterClass(kPreviewHostClass, PreviewHostWindowProc,
+                                                         CS_OWNDC | CS_HREDRAW | CS_VREDRAW);
     Platform& p = Current();
     const int W = p.ScreenWidth(), H = p.ScreenHeight();
     const int w = W / 4, h = H / 4;
-    HWND host = CreateWindow(kPreviewHostClass, "Screensaver Preview Test", WS_CAPTION,
-                             (W - w) / 2, (H - h) / 2, w, h, 0);
+    HWND host = CreateWindow(kPreviewHostClass, "Screensaver Preview Test", WS_CAPTION, (W - w) / 2,
+                             (H - h) / 2, w, h, 0);
     if (host) ShowWindow(host);
     return host;
 }

@@ -3,8 +3,8 @@
 // ten hooks.
 #pragma once
 
-#include "platform/platform.h"
 #include "platform/application.h"
+#include "platform/platform.h"
 
 struct HackLaunch;
 

@@ -118,7 +118,7 @@ LRESULT SaverWindowProc(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lPara
 
     case WM_SIZE:
         saver_rendering::Resize((int)(uint16_t)(lParam & 0xFFFF),
-                                     (int)(uint16_t)((lParam >> 16) & 0xFFFF));
+                                (int)(uint16_t)((lParam >> 16) & 0xFFFF));
         return 0;
 
     case WM_ACTIVATE:

@@ -20,8 +20,8 @@ std::string HackProgramLine(const std::string& hackDir) {
     if (hackDir.empty() || hackDir[0] != '/') return "";
     for (char c : hackDir) {
         const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                           (c >= '0' && c <= '9') || c == '/' || c == '.' || c == '_' ||
-                           c == '-' || c == '+';
+                           (c >= '0' && c <= '9') || c == '/' || c == '.' || c == '_' || c == '-' ||
+                           c == '+';
         if (!plain) return "";
     }
     std::string dir = hackDir;
@@ -45,7 +45,9 @@ static bool EndsWithContinuation(const std::string& line) {
     return !line.empty() && line.back() == '\\';
 }
 
-static bool IsBlank(const std::string& s) { return s.find_first_not_of(" \t") == std::string::npos; }
+static bool IsBlank(const std::string& s) {
+    return s.find_first_not_of(" \t") == std::string::npos;
+}
 
 // The program an entry runs: entries read "[-] [visual:] ["name"] command".
 static std::string EntryProgram(std::string entry) {
@@ -145,8 +147,10 @@ int RegisterHackInFile(const std::string& givenPath, const std::string& entry) {
     std::ifstream in(path, std::ios::binary);
     struct stat st;
     if (!in || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        std::fprintf(stderr, "%s: cannot be read; start xscreensaver-settings once so it writes "
-                             "its settings, then run this again\n", givenPath.c_str());
+        std::fprintf(stderr,
+                     "%s: cannot be read; start xscreensaver-settings once so it writes "
+                     "its settings, then run this again\n",
+                     givenPath.c_str());
         return 1;
     }
     // Settings files are a few kilobytes; a huge one is refused unread.
@@ -181,7 +185,9 @@ int RegisterHackInFile(const std::string& givenPath, const std::string& entry) {
         std::fprintf(stderr, "%s: cannot be replaced; nothing changed\n", givenPath.c_str());
         return 1;
     }
-    std::printf("Added the Wavendell fountains to %s (backup: %s).\n"
-                "Pick it in xscreensaver-settings.\n", givenPath.c_str(), backup.c_str());
+    std::printf(
+        "Added the Wavendell fountains to %s (backup: %s).\n"
+        "Pick it in xscreensaver-settings.\n",
+        givenPath.c_str(), backup.c_str());
     return 0;
 }

@@ -40,7 +40,8 @@ bool COptions::Load(const char* fileName) {
     if (!root) return false;
     for (const OptionField& f : kFields) {
         const TiXmlNode* node = root->FirstChild(f.name);
-        if (node && node->ToElement()) ReadIntAttribute(node->ToElement(), "v", &(this->*f.member), f.def);
+        if (node && node->ToElement())
+            ReadIntAttribute(node->ToElement(), "v", &(this->*f.member), f.def);
     }
     return true;
 }
@@ -65,8 +66,8 @@ bool COptions::Save(const char* fileName) {
     if (plat::RegularFileSize(target) > 0 && !LoadXmlFile(old, path)) {
         std::string kept;
         if (!plat::CopyToFreeName(target, ".broken", &kept)) return false;
-        const std::string text = "The options file was not well-formed XML. It is kept as " +
-                                 kept + " and written anew.";
+        const std::string text = "The options file was not well-formed XML. It is kept as " + kept +
+                                 " and written anew.";
         plat::MessageBox(0, text.c_str(), path, plat::MB_OK);
     }
 

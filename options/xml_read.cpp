@@ -1,10 +1,10 @@
 #include "options/xml_read.h"
 
+#include <cctype>
 #include <cfloat>
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <cctype>
 #include <cstdio>
 #include <string>
 

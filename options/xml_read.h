@@ -21,8 +21,7 @@ float ToFloat(double v);
 // nothing converts *target is left as it was.
 void ReadIntAttribute(const TiXmlElement* element, const char* name, int* target, int def);
 // The same with ParseDouble.
-void ReadDoubleAttribute(const TiXmlElement* element, const char* name, double* target,
-                         double def);
+void ReadDoubleAttribute(const TiXmlElement* element, const char* name, double* target, double def);
 // Present attribute only (no default): converts as above, else leaves *target.
 void ReadIntIfPresent(const TiXmlElement* element, const char* name, int* target);
 void ReadDoubleIfPresent(const TiXmlElement* element, const char* name, double* target);

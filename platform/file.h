@@ -20,8 +20,7 @@ FILE* OpenFile(const char* path, const char* mode);
 // snprintf into a fixed path buffer.  False when the result does not fit
 // (the buffer then holds an empty string), so an over-long path is treated
 // as a file that cannot be opened rather than cut.
-bool FormatPath(char* buf, size_t size, const char* fmt, ...)
-    __attribute__((format(printf, 3, 4)));
+bool FormatPath(char* buf, size_t size, const char* fmt, ...) __attribute__((format(printf, 3, 4)));
 
 // FormatPath for a file of the data folder: g_dataDir followed by what fmt
 // makes.  False, with an empty buffer, when there is no data directory:

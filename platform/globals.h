@@ -47,8 +47,8 @@ struct FrameRate {
 
 struct RunState {
     // Asked for by the launch form before the window is made.
-    bool showFps = false;    // draw the frame-rate read-out
-    unsigned seedSalt = 0;   // mixed into the random seed (0: time alone)
+    bool showFps = false;   // draw the frame-rate read-out
+    unsigned seedSalt = 0;  // mixed into the random seed (0: time alone)
     // Options of this run over the options file's (-1: the file's value;
     // 0 or 1: off or on), applied after the file is read, never written.
     int trail = -1;      // the motion-blur trail (DoNotUseAccumBuffer)

@@ -107,8 +107,8 @@ public:
     // Window classes and windows.  style holds CS_ flags; a platform
     // without class styles ignores them.
     virtual bool RegisterClass(const char* name, WNDPROC proc, uint32_t style = 0) = 0;
-    virtual HWND CreateWindow(const char* className, const char* title, uint32_t style,
-                              int x, int y, int w, int h, HWND parent) = 0;
+    virtual HWND CreateWindow(const char* className, const char* title, uint32_t style, int x,
+                              int y, int w, int h, HWND parent) = 0;
     virtual bool DestroyWindow(HWND hwnd) = 0;
     virtual bool IsWindow(HWND hwnd) = 0;
     virtual bool IsWindowVisible(HWND hwnd) = 0;

@@ -15,8 +15,8 @@ namespace plat {
 class PlatformBase : public Platform {
 public:
     bool RegisterClass(const char* name, WNDPROC proc, uint32_t style = 0) override;
-    HWND CreateWindow(const char* className, const char* title, uint32_t style, int x, int y,
-                      int w, int h, HWND parent) override;
+    HWND CreateWindow(const char* className, const char* title, uint32_t style, int x, int y, int w,
+                      int h, HWND parent) override;
     bool DestroyWindow(HWND hwnd) override;
     bool IsWindow(HWND hwnd) override;
     bool IsWindowVisible(HWND hwnd) override;

@@ -15,7 +15,9 @@ void CountFrame(FrameRate& rate, int32_t clockMs) {
     }
 }
 
-void FormatFps(double rate, char* buf, int size) { std::snprintf(buf, (size_t)size, "FPS: %.1f", rate); }
+void FormatFps(double rate, char* buf, int size) {
+    std::snprintf(buf, (size_t)size, "FPS: %.1f", rate);
+}
 
 // Rows top to bottom, 5 bits each (bit 4 is the left column).
 struct Glyph {

@@ -1,8 +1,8 @@
 #include <GL/glew.h>
 
 #include <cstdio>
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 
 #include "fountains/fountain_textures.h"
 #include "render/rendering.h"

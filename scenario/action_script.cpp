@@ -77,8 +77,8 @@ void CActionScript::Load(const char* fileName) {
     TiXmlDocument doc;
     if (!*fileName || !plat::FormatDataPath(path, sizeof path, "_scripts\\%s", fileName) ||
         !LoadXmlFile(doc, path) ||
-        CountListFrom(FirstChildNamed(FirstChildNamed(doc.FirstChildElement(), "Uses"),
-                                      "Figure")) > kMaxFiguresPerScript) {
+        CountListFrom(FirstChildNamed(FirstChildNamed(doc.FirstChildElement(), "Uses"), "Figure")) >
+            kMaxFiguresPerScript) {
         ShowFileOpenError(fileName);
         return;
     }

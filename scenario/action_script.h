@@ -35,8 +35,8 @@ struct CActionCommand : JetProgram {
 
 class CActionScript {
 public:
-    CFigureSet* figureSet = nullptr;     // owned
-    CActionCommand** commands = nullptr; // [commandCount], owned
+    CFigureSet* figureSet = nullptr;      // owned
+    CActionCommand** commands = nullptr;  // [commandCount], owned
     int32_t commandCount = 0;
     int32_t color[4] = {255, 180, 128, 90};  // r, g, b, a
     int32_t cursor = 0;

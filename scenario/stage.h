@@ -13,11 +13,11 @@ class CStage {
 public:
     // eye x, y, z, centre x, y, z, up x, y, z: the arguments of gluLookAt.
     double camera[9];
-    CTexture* backTexture = nullptr;   // owned
-    CTexture* waterTexture = nullptr;  // owned
+    CTexture* backTexture = nullptr;            // owned
+    CTexture* waterTexture = nullptr;           // owned
     int emitterColor[4] = {255, 180, 128, 90};  // r, g, b, a
-    float halfWidth = 80.0f;  // W
-    float height = 70.0f;     // H
+    float halfWidth = 80.0f;                    // W
+    float height = 70.0f;                       // H
 
     // Defaults, then the camera preset for g_viewAspect.
     CStage();

@@ -1,8 +1,8 @@
 #include "textures/bmp_file.h"
 
+#include <sys/types.h>
 #include <cstdio>
 #include <new>
-#include <sys/types.h>
 
 #include "platform/file.h"
 #include "textures/picture_limits.h"

@@ -7,7 +7,7 @@ enum { TEX_PLAIN = 571, TEX_SPHEREMAP = 572 };
 
 class CTexture {
 public:
-    uint32_t name = 0;   // GL texture name; 0 until a load succeeds
+    uint32_t name = 0;  // GL texture name; 0 until a load succeeds
     bool sphereMap = false;
 
     CTexture() = default;

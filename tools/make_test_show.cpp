@@ -62,8 +62,9 @@ void WriteScenePictures(const std::string& scene, const Palette& p, double hills
     for (int y = 0; y < back.height; ++y) {
         for (int x = 0; x < back.width; ++x) {
             const double t = (double)y / (back.height - 1);
-            const double ridge = back.height * (0.72 - 0.10 * std::sin(x * hills / back.width * 6.28) -
-                                                0.05 * Noise(x / 18.0, 3.0));
+            const double ridge =
+                back.height * (0.72 - 0.10 * std::sin(x * hills / back.width * 6.28) -
+                               0.05 * Noise(x / 18.0, 3.0));
             uint8_t* px = back.At(x, y);
             for (int k = 0; k < 3; ++k) {
                 const double sky = p.skyTop[k] + (p.skyLow[k] - p.skyTop[k]) * t;
@@ -137,27 +138,29 @@ void WriteFigures() {
               "<Figure>\n  <Formula fid=\"1\" count=\"8\" cx=\"0\" cy=\"40\" rx=\"35\" ry=\"0\"/>\n"
               "  <Egroup id=\"1\">\n" +
                   Emitters(8, OnLine) + "  </Egroup>\n</Figure>\n");
-    WriteText("_figures/ring.xml",
-              "<Figure>\n  <Formula fid=\"2\" count=\"12\" cx=\"0\" cy=\"28\" rx=\"16\" ry=\"10\"/>\n"
-              "  <Egroup id=\"1\">\n" +
-                  Emitters(12, OnRing) + "  </Egroup>\n</Figure>\n");
+    WriteText(
+        "_figures/ring.xml",
+        "<Figure>\n  <Formula fid=\"2\" count=\"12\" cx=\"0\" cy=\"28\" rx=\"16\" ry=\"10\"/>\n"
+        "  <Egroup id=\"1\">\n" +
+            Emitters(12, OnRing) + "  </Egroup>\n</Figure>\n");
 }
 
 void WriteScripts() {
     MakeDir("_scripts");
     // A wave along the line and back: swing jets started one after another.
-    WriteText("_scripts/waves.xml",
-              "<Script>\n"
-              "  <Uses><Figure figureId=\"1\" file=\"line.xml\" dx=\"0\" dy=\"0\"/></Uses>\n"
-              "  <ActionScript>\n"
-              "    <Command id=\"1\" group=\"0\" first=\"0\" last=\"7\" tShift=\"150\" effTime=\"800\""
-              " effTimeD=\"0\" cycles=\"2\" vx1=\"0\" vy1=\"0.35\" vz1=\"0\" vx2=\"0.02\" vy2=\"0.6\""
-              " vz2=\"0\" EType=\"1\" nextAfter=\"0\"/>\n"
-              "    <Command id=\"2\" group=\"0\" first=\"7\" last=\"0\" tShift=\"150\" effTime=\"800\""
-              " effTimeD=\"0\" cycles=\"2\" vx1=\"0\" vy1=\"0.35\" vz1=\"0\" vx2=\"-0.02\""
-              " vy2=\"0.6\" vz2=\"0\" EType=\"1\" nextAfter=\"0\"/>\n"
-              "  </ActionScript>\n"
-              "</Script>\n");
+    WriteText(
+        "_scripts/waves.xml",
+        "<Script>\n"
+        "  <Uses><Figure figureId=\"1\" file=\"line.xml\" dx=\"0\" dy=\"0\"/></Uses>\n"
+        "  <ActionScript>\n"
+        "    <Command id=\"1\" group=\"0\" first=\"0\" last=\"7\" tShift=\"150\" effTime=\"800\""
+        " effTimeD=\"0\" cycles=\"2\" vx1=\"0\" vy1=\"0.35\" vz1=\"0\" vx2=\"0.02\" vy2=\"0.6\""
+        " vz2=\"0\" EType=\"1\" nextAfter=\"0\"/>\n"
+        "    <Command id=\"2\" group=\"0\" first=\"7\" last=\"0\" tShift=\"150\" effTime=\"800\""
+        " effTimeD=\"0\" cycles=\"2\" vx1=\"0\" vy1=\"0.35\" vz1=\"0\" vx2=\"-0.02\""
+        " vy2=\"0.6\" vz2=\"0\" EType=\"1\" nextAfter=\"0\"/>\n"
+        "  </ActionScript>\n"
+        "</Script>\n");
     // Jets of the ring bowing towards its centre, then a swing.
     WriteText("_scripts/rings.xml",
               "<Script>\n"
@@ -222,18 +225,18 @@ int main(int argc, char** argv) {
               "  <Back file=\"back.jpg\"/>\n  <Water file=\"water.jpg\"/>\n"
               "  <Info Title=\"Test garden\" Author=\"Wavendell tests\" Url=\"\" "
               "Description=\"Evening sky over green hills\"/>\n</Scene>\n");
-    WriteScenePictures("garden", Palette{{30, 50, 120}, {230, 150, 90}, {40, 90, 50},
-                                         {10, 40, 70}, {60, 130, 150}},
-                       2.0);
+    WriteScenePictures(
+        "garden",
+        Palette{{30, 50, 120}, {230, 150, 90}, {40, 90, 50}, {10, 40, 70}, {60, 130, 150}}, 2.0);
     MakeDir("lake");
     WriteText("lake/scene.xml",
               "<Scene>\n  <EColor r=\"255\" g=\"200\" b=\"150\" a=\"100\"/>\n"
               "  <Back file=\"back.jpg\"/>\n  <Water file=\"water.jpg\"/>\n"
               "  <Info Title=\"Test lake\" Author=\"Wavendell tests\" Url=\"\" "
               "Description=\"Violet dusk over mountains\"/>\n</Scene>\n");
-    WriteScenePictures("lake", Palette{{20, 10, 60}, {170, 90, 160}, {50, 40, 70},
-                                       {15, 20, 50}, {80, 80, 140}},
-                       3.5);
+    WriteScenePictures(
+        "lake", Palette{{20, 10, 60}, {170, 90, 160}, {50, 40, 70}, {15, 20, 50}, {80, 80, 140}},
+        3.5);
     WriteSprites();
     WriteFigures();
     WriteScripts();

@@ -74,8 +74,10 @@ Rgba Sample(float x, float y) {
                               JetDistance(x, y, 0.44f, -0.26f, 0.42f, base),
                               JetDistance(x, y, 0.56f, 0.26f, 0.42f, base)});
     const float width = 0.035f;
-    if (d < width) Over(c, 0.82f, 0.95f, 1.0f, 1 - d / width * 0.5f);
-    else if (d < width * 2.2f) Over(c, 0.5f, 0.8f, 1.0f, 0.35f * (1 - (d - width) / (width * 1.2f)));
+    if (d < width)
+        Over(c, 0.82f, 0.95f, 1.0f, 1 - d / width * 0.5f);
+    else if (d < width * 2.2f)
+        Over(c, 0.5f, 0.8f, 1.0f, 0.35f * (1 - (d - width) / (width * 1.2f)));
     return c;
 }
 

@@ -26,8 +26,7 @@ inline void PutChunk(std::vector<uint8_t>& out, const char type[4], const uint8_
 
 // rgba: width x height pixels of 4 bytes, rows bottom first as glReadPixels
 // returns them; alpha is dropped.
-inline bool WriteRgbaBottomUp(const std::string& path, int width, int height,
-                              const uint8_t* rgba) {
+inline bool WriteRgbaBottomUp(const std::string& path, int width, int height, const uint8_t* rgba) {
     // Filter byte 0 (none) before each row, rows top first.
     std::vector<uint8_t> raw;
     raw.reserve((size_t)height * (1 + (size_t)width * 3));

@@ -137,8 +137,8 @@ int Watch(Display* dpy, Window target, double seconds) {
         litBefore = lit;
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
     }
-    std::printf("no show within %.0f s: lit %.1f%% over %.0f%% x %.0f%%, changed %.2f%%\n",
-                seconds, lit.fraction * 100, lit.spanX * 100, lit.spanY * 100, changed * 100);
+    std::printf("no show within %.0f s: lit %.1f%% over %.0f%% x %.0f%%, changed %.2f%%\n", seconds,
+                lit.fraction * 100, lit.spanX * 100, lit.spanY * 100, changed * 100);
     return 1;
 }
 

@@ -9,7 +9,8 @@
 
 int main(int argc, char** argv) {
     if (argc > 2 || (argc == 2 && argv[1][0] == '-')) {
-        std::fprintf(stderr, "usage: wavendell-register [settings file]   (default: ~/.xscreensaver)\n");
+        std::fprintf(stderr,
+                     "usage: wavendell-register [settings file]   (default: ~/.xscreensaver)\n");
         return 2;
     }
     std::string path;
@@ -25,8 +26,10 @@ int main(int argc, char** argv) {
     }
     const std::string entry = HackProgramLine(WAVENDELL_HACK_DIR);
     if (entry.empty()) {
-        std::fprintf(stderr, "The saver's directory %s cannot be named in a programs entry; "
-                             "add it to %s by hand\n", WAVENDELL_HACK_DIR, path.c_str());
+        std::fprintf(stderr,
+                     "The saver's directory %s cannot be named in a programs entry; "
+                     "add it to %s by hand\n",
+                     WAVENDELL_HACK_DIR, path.c_str());
         return 1;
     }
     return RegisterHackInFile(path, entry);

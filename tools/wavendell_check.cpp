@@ -45,7 +45,8 @@ int main(int argc, char** argv) {
         } else if (!folder && (a.empty() || a[0] != '-' || a == "-")) {
             folder = argv[i];
         } else {
-            std::fprintf(stderr, "wavendell-check: unexpected argument \"%s\"\n%s", argv[i], kUsage);
+            std::fprintf(stderr, "wavendell-check: unexpected argument \"%s\"\n%s", argv[i],
+                         kUsage);
             return 2;
         }
     }

@@ -75,8 +75,7 @@ const char* Phase(int countdown, bool switched) {
 }
 
 bool ParseSize(const char* text, int* w, int* h) {
-    return std::sscanf(text, "%dx%d", w, h) == 2 && *w > 0 && *h > 0 && *w <= 8192 &&
-           *h <= 8192;
+    return std::sscanf(text, "%dx%d", w, h) == 2 && *w > 0 && *h > 0 && *w <= 8192 && *h <= 8192;
 }
 
 }  // namespace
@@ -206,10 +205,11 @@ int main(int argc, char** argv) {
         start = std::chrono::steady_clock::now();
         return true;
     });
-    std::printf("played %d frames (%.1f s simulated): %d switches, peak %d particles, %d "
-                "message boxes\n",
-                frames, frames * tickStep / 1000.0, played.switches, played.peakParticles,
-                platform.messages);
+    std::printf(
+        "played %d frames (%.1f s simulated): %d switches, peak %d particles, %d "
+        "message boxes\n",
+        frames, frames * tickStep / 1000.0, played.switches, played.peakParticles,
+        platform.messages);
     if (!frameMs.empty()) {
         std::sort(frameMs.begin(), frameMs.end());
         const double median = frameMs[frameMs.size() / 2];

@@ -1,7 +1,7 @@
 #include "platform/signals.h"
 
-#include <csignal>
 #include <unistd.h>
+#include <csignal>
 
 namespace plat {
 

@@ -6,6 +6,8 @@
 
 namespace plat {
 
-std::string ProcessCommandLine(int, char**) { return CommandLineAfterProgramName(GetCommandLineA()); }
+std::string ProcessCommandLine(int, char**) {
+    return CommandLineAfterProgramName(GetCommandLineA());
+}
 
 }  // namespace plat

@@ -67,8 +67,9 @@ bool ReplaceFile(const std::string& path, const std::string& contents, int) {
     std::string temp;
     HANDLE h = CreateFreshFile(path, &temp);
     if (h == INVALID_HANDLE_VALUE) return false;
-    if (!WriteAndClose(h, contents) || !MoveFileExA(temp.c_str(), path.c_str(),
-                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!WriteAndClose(h, contents) ||
+        !MoveFileExA(temp.c_str(), path.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileA(temp.c_str());
         return false;
     }

@@ -186,16 +186,14 @@ public:
         g_classes[ClassKey(name)] = proc;
         return true;
     }
-    HWND CreateWindow(const char* className, const char* title, uint32_t style, int x, int y,
-                      int w, int h, HWND parent) override {
+    HWND CreateWindow(const char* className, const char* title, uint32_t style, int x, int y, int w,
+                      int h, HWND parent) override {
         return Plat(CreateWindowExA(0, className, title ? title : "", style, x, y, w, h,
                                     Native(parent), nullptr, instance_, nullptr));
     }
     bool DestroyWindow(HWND hwnd) override { return ::DestroyWindow(Native(hwnd)) != 0; }
     bool IsWindow(HWND hwnd) override { return hwnd && ::IsWindow(Native(hwnd)); }
-    bool IsWindowVisible(HWND hwnd) override {
-        return hwnd && ::IsWindowVisible(Native(hwnd));
-    }
+    bool IsWindowVisible(HWND hwnd) override { return hwnd && ::IsWindowVisible(Native(hwnd)); }
     bool ShowWindow(HWND hwnd) override { return ::ShowWindow(Native(hwnd), SW_SHOW) != 0; }
     bool GetClientRect(HWND hwnd, int* right, int* bottom) override {
         RECT r;
@@ -237,7 +235,8 @@ public:
         return ::MoveWindow(Native(hwnd), x, y, w, h, TRUE) != 0;
     }
     void WaitForEvents(int32_t timeoutMs) override {
-        if (timeoutMs > 0) MsgWaitForMultipleObjects(0, nullptr, FALSE, (DWORD)timeoutMs, QS_ALLINPUT);
+        if (timeoutMs > 0)
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, (DWORD)timeoutMs, QS_ALLINPUT);
     }
 
     // --- screen, cursor, message boxes ---

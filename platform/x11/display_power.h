@@ -11,7 +11,12 @@
 namespace plat {
 
 // DPMS power levels, numbered as the extension numbers them.
-enum : int { DPMS_LEVEL_ON = 0, DPMS_LEVEL_STANDBY = 1, DPMS_LEVEL_SUSPEND = 2, DPMS_LEVEL_OFF = 3 };
+enum : int {
+    DPMS_LEVEL_ON = 0,
+    DPMS_LEVEL_STANDBY = 1,
+    DPMS_LEVEL_SUSPEND = 2,
+    DPMS_LEVEL_OFF = 3
+};
 
 // One answer of the server.  present: the server has the extension and
 // answered; enabled: power management is switched on; level: one of the

@@ -41,9 +41,9 @@ bool X11Platform::ReadFormats() {
         f.accumAlpha = get(GLX_ACCUM_ALPHA_SIZE);
         f.samples = get(GLX_SAMPLES);
         const int caveat = get(GLX_CONFIG_CAVEAT);
-        f.caveat = caveat == GLX_SLOW_CONFIG            ? CAVEAT_SLOW
+        f.caveat = caveat == GLX_SLOW_CONFIG             ? CAVEAT_SLOW
                    : caveat == GLX_NON_CONFORMANT_CONFIG ? CAVEAT_NON_CONFORMANT
-                                                        : CAVEAT_NONE;
+                                                         : CAVEAT_NONE;
         configs_.push_back(all[i]);
         formats_.push_back(f);
     }

@@ -22,8 +22,9 @@ std::array<int, 10> Rank(const GlxFormat& f, const PixelFormatDescriptor& want, 
     const int perChannel = want.cAccumBits / 4;
     int accumMiss;
     if (perChannel > 0)
-        accumMiss = (f.accumRed < perChannel || f.accumGreen < perChannel ||
-                     f.accumBlue < perChannel) ? 1 : 0;
+        accumMiss =
+            (f.accumRed < perChannel || f.accumGreen < perChannel || f.accumBlue < perChannel) ? 1
+                                                                                               : 0;
     else
         accumMiss = AccumBits(f) > 0 ? 1 : 0;  // an unused accumulation buffer only costs
     const int caveat = f.caveat == CAVEAT_NONE ? 0 : f.caveat == CAVEAT_SLOW ? 1 : 2;

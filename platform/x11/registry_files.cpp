@@ -27,7 +27,8 @@ static std::string KeyPath(const char* key) {
     size_t start = 0;
     for (;;) {
         size_t end = k.find('\\', start);
-        std::string part = k.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        std::string part =
+            k.substr(start, end == std::string::npos ? std::string::npos : end - start);
         if (part.empty() || part == "." || part == ".." || part.find('/') != std::string::npos)
             return "";
         if (!path.empty()) path += '/';

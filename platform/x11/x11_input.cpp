@@ -8,17 +8,24 @@ namespace plat {
 
 static bool ButtonMessage(unsigned button, bool press, uint32_t* message) {
     switch (button) {
-    case Button1: *message = press ? WM_LBUTTONDOWN : WM_LBUTTONUP; return true;
-    case Button2: *message = press ? WM_MBUTTONDOWN : WM_MBUTTONUP; return true;
-    case Button3: *message = press ? WM_RBUTTONDOWN : WM_RBUTTONUP; return true;
-    default: return false;
+    case Button1:
+        *message = press ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+        return true;
+    case Button2:
+        *message = press ? WM_MBUTTONDOWN : WM_MBUTTONUP;
+        return true;
+    case Button3:
+        *message = press ? WM_RBUTTONDOWN : WM_RBUTTONUP;
+        return true;
+    default:
+        return false;
     }
 }
 
 static bool RealFocusChange(const XFocusChangeEvent& e) {
     if (e.mode != NotifyNormal && e.mode != NotifyWhileGrabbed) return false;
-    return e.detail == NotifyAncestor || e.detail == NotifyVirtual ||
-           e.detail == NotifyNonlinear || e.detail == NotifyNonlinearVirtual;
+    return e.detail == NotifyAncestor || e.detail == NotifyVirtual || e.detail == NotifyNonlinear ||
+           e.detail == NotifyNonlinearVirtual;
 }
 
 bool TranslateInputEvent(const XEvent& ev, bool topLevel, int width, int height,
@@ -84,8 +91,8 @@ void X11Platform::TakeInput(HWND hwnd) {
         XSetInputFocus(dpy_, n.xid, RevertToPointerRoot, CurrentTime);
     }
     lastGrabTryMs_ = MonotonicMs();
-    grabbed_ = XGrabKeyboard(dpy_, n.xid, False, GrabModeAsync, GrabModeAsync, CurrentTime) ==
-               GrabSuccess;
+    grabbed_ =
+        XGrabKeyboard(dpy_, n.xid, False, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabSuccess;
 }
 
 void X11Platform::ApplyCursor(const NativeWindow& n) {

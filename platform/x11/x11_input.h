@@ -35,7 +35,6 @@ struct InputMessage {
 // grab ends), by focus moving within the window's own subtree
 // (NotifyInferior) or by the pointer while the focus is PointerRoot
 // (NotifyPointer, NotifyPointerRoot, NotifyDetailNone) are ignored.
-bool TranslateInputEvent(const XEvent& ev, bool topLevel, int width, int height,
-                         InputMessage* out);
+bool TranslateInputEvent(const XEvent& ev, bool topLevel, int width, int height, InputMessage* out);
 
 }  // namespace plat

@@ -1,7 +1,7 @@
 #include "platform/x11/x11_platform.h"
 
-#include <ctime>
 #include <cstdio>
+#include <ctime>
 
 #include "platform/native_platform.h"
 #include "platform/x11/x11_platform_class.h"

@@ -2,8 +2,8 @@
 // window messages, GLX visuals as pixel formats.
 #pragma once
 
-#include "platform/x11/glx_swap_control.h"
 #include "platform/platform.h"
+#include "platform/x11/glx_swap_control.h"
 
 namespace plat {
 

@@ -151,14 +151,14 @@ private:
         XWindow xid = 0;
         XWindow xparent = 0;
         Colormap colormap = 0;
-        bool popup = false;      // takes focus and keyboard
+        bool popup = false;             // takes focus and keyboard
         bool overrideRedirect = false;  // left alone by the window manager
-        bool captioned = false;  // managed, titled, closable
+        bool captioned = false;         // managed, titled, closable
         bool topLevel = true;
         bool mapPending = false;
         bool mapped = false;
-        bool gone = false;       // destroyed by someone else
-        int format = 0;          // pixel format, 0 until set
+        bool gone = false;  // destroyed by someone else
+        int format = 0;     // pixel format, 0 until set
         std::string title;
         XWindow intervalSetOn = 0;                    // the X window whose swap interval was set
         SwapControl swapControl = SWAP_CONTROL_NONE;  // how it was set

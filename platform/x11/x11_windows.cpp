@@ -27,12 +27,12 @@ X11Platform::XWindow X11Platform::MakeXWindow(NativeWindow& n, const Window& rec
     attrs.background_pixel = BlackPixel(dpy_, DefaultScreen(dpy_));
     attrs.event_mask = kEventMask;
     attrs.override_redirect = n.overrideRedirect ? True : False;
-    const unsigned long mask = CWColormap | CWBorderPixel | CWBackPixel | CWEventMask |
-                               CWOverrideRedirect;
+    const unsigned long mask =
+        CWColormap | CWBorderPixel | CWBackPixel | CWEventMask | CWOverrideRedirect;
     // X has no empty windows; a zero size still counts as zero for the host.
-    XWindow xid = XCreateWindow(dpy_, n.xparent, rec.x, rec.y, (unsigned)std::max(rec.w, 1),
-                                (unsigned)std::max(rec.h, 1), 0, depth, InputOutput, visual, mask,
-                                &attrs);
+    XWindow xid =
+        XCreateWindow(dpy_, n.xparent, rec.x, rec.y, (unsigned)std::max(rec.w, 1),
+                      (unsigned)std::max(rec.h, 1), 0, depth, InputOutput, visual, mask, &attrs);
     if (!xid) return 0;
     if (n.topLevel) {
         XClassHint cls;

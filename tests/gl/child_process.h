@@ -12,7 +12,7 @@ class ChildProcess {
 public:
     struct EnvChange {
         std::string name;
-        bool set;           // false: removed
+        bool set;  // false: removed
         std::string value;
     };
 

@@ -68,11 +68,11 @@ int LitInRow(const GlTestWindow& win, int y) {
     return n;
 }
 
-#define EXPECT_RGB_NEAR(er, eg, eb, c)   \
-    do {                                 \
-        EXPECT_NEAR(er, (c).r, 2);       \
-        EXPECT_NEAR(eg, (c).g, 2);       \
-        EXPECT_NEAR(eb, (c).b, 2);       \
+#define EXPECT_RGB_NEAR(er, eg, eb, c) \
+    do {                               \
+        EXPECT_NEAR(er, (c).r, 2);     \
+        EXPECT_NEAR(eg, (c).g, 2);     \
+        EXPECT_NEAR(eb, (c).b, 2);     \
     } while (0)
 
 class FountainDrawingTest : public ::testing::Test {
@@ -123,8 +123,9 @@ TEST_F(FountainDrawingTest, ParticleSpriteIsUprightWithOriginAtLowerLeft) {
     // Sprite quadrants: lower-left red, lower-right green, upper-left blue,
     // upper-right white (BMP rows bottom first).
     const uint32_t sprite[2][2] = {{0xFFFF0000u, 0xFF00FF00u}, {0xFF0000FFu, 0xFFFFFFFFu}};
-    dir.Write("quadrants.bmp",
-              BmpBytes(8, 8, 0, BgraPixels(8, 8, [&](int x, int y) { return sprite[y / 4][x / 4]; })));
+    dir.Write(
+        "quadrants.bmp",
+        BmpBytes(8, 8, 0, BgraPixels(8, 8, [&](int x, int y) { return sprite[y / 4][x / 4]; })));
     CTexture texture;
     texture.LoadBMP((dir.path() + "quadrants.bmp").c_str());
     ASSERT_NE(0u, texture.name);

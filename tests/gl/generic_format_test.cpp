@@ -31,7 +31,8 @@ enum { kGeneric = 0, kNoWindow = 2, kTrailOn = 3, kNotFormatOne = 4, kNoContext 
     Platform* x11 = CreateX11Platform();
     Install(x11);
     RegisterClass("GenericFormatProbe", QuietProc);
-    const HWND hwnd = CreateWindow("GenericFormatProbe", "", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64, 0);
+    const HWND hwnd =
+        CreateWindow("GenericFormatProbe", "", WS_POPUP | WS_VISIBLE, 0, 0, 64, 64, 0);
     if (!hwnd) _exit(kNoWindow);
     g_accumAvailable = 1;
     SetupPixelFormat(hwnd);
@@ -52,10 +53,10 @@ TEST(GenericFormat, IndirectRenderingIsTheGenericFormatWithoutATrail) {
     std::string display;
     for (int n = 160; n < 200 && display.empty(); ++n) {
         if (access(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), F_OK) == 0) continue;
-        ASSERT_TRUE(xvfb.Start("/usr/bin/Xvfb",
-                               {":" + std::to_string(n), "+iglx", "-nolisten", "tcp", "-screen",
-                                "0", "320x240x24"},
-                               {}, logs.path() + "out", logs.path() + "err"));
+        ASSERT_TRUE(xvfb.Start(
+            "/usr/bin/Xvfb",
+            {":" + std::to_string(n), "+iglx", "-nolisten", "tcp", "-screen", "0", "320x240x24"},
+            {}, logs.path() + "out", logs.path() + "err"));
         const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
         for (int i = 0; i < 100 && display.empty(); ++i) {
             if (access(socket.c_str(), F_OK) == 0) display = ":" + std::to_string(n);

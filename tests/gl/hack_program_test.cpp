@@ -112,9 +112,8 @@ TEST_F(HackProgramTest, WindowIdIsDrawnIntoFollowedWhenResizedAndEndsTheRunWhenD
     // Resized live: the child takes the new size and the picture fills it.
     XResizeWindow(user.display(), parent, 480, 300);
     user.Sync();
-    ASSERT_TRUE(WaitFor([&] {
-        return user.Attributes(child, &a) && a.width == 480 && a.height == 300;
-    }, 5000));
+    ASSERT_TRUE(WaitFor(
+        [&] { return user.Attributes(child, &a) && a.width == 480 && a.height == 300; }, 5000));
     EXPECT_TRUE(WaitFor([&] { return DrawnIn(child, 330, 210, 480, 300); }, 5000));
 
     // The window goes: the run ends at once, quietly.
@@ -207,8 +206,8 @@ TEST_F(HackProgramTest, DataFolderIsPlayedAndABadOneFallsBackToTheInstalledShowW
         const long p = PixelOf(child, 32, 50);
         return p >= 0 && (p >> 16) > 160 && ((p >> 8) & 0xFF) < 90 && (p & 0xFF) < 90;
     };
-    EXPECT_TRUE(WaitFor(red_backdrop)) << "pixel " << std::hex << PixelOf(child, 32, 50)
-                                       << "; stderr: " << Err();
+    EXPECT_TRUE(WaitFor(red_backdrop))
+        << "pixel " << std::hex << PixelOf(child, 32, 50) << "; stderr: " << Err();
     EXPECT_GE(TerminateAndTime(), 0);
     EXPECT_EQ("", Err());
     // That folder's options file was the one written; the installed one stays.

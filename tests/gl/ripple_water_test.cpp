@@ -3,12 +3,12 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
+#include <unistd.h>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <thread>
-#include <unistd.h>
 
 #include "render/rendering.h"
 #include "render/ripple_shader.h"

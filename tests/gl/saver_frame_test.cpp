@@ -51,8 +51,8 @@ protected:
         Window xwin = SaverXWindow();
         XWindowAttributes a{};
         if (!user.Attributes(xwin, &a)) return -1;
-        XImage* image = XGetImage(user.display(), xwin, a.width / 2, a.height / 2, 1, 1,
-                                  AllPlanes, ZPixmap);
+        XImage* image =
+            XGetImage(user.display(), xwin, a.width / 2, a.height / 2, 1, 1, AllPlanes, ZPixmap);
         if (!image) return -1;
         const unsigned long pixel = XGetPixel(image, 0, 0);
         const unsigned long mask = a.visual->red_mask;

@@ -32,8 +32,8 @@ protected:
     // Polls pred every 20 ms; false when ms (default: patienceMs) pass first.
     template <typename Pred>
     bool WaitFor(Pred pred, int ms = -1) {
-        const auto deadline = std::chrono::steady_clock::now() +
-                              std::chrono::milliseconds(ms < 0 ? patienceMs : ms);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(ms < 0 ? patienceMs : ms);
         while (std::chrono::steady_clock::now() < deadline) {
             if (pred()) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(20));

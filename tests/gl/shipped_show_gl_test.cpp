@@ -17,13 +17,13 @@
 #include "fountains/fountain_textures.h"
 #include "render/rendering.h"
 #include "render/ripple_shader.h"
-#include "textures/texture.h"
 #include "scenario/action_script.h"
 #include "scenario/scenario.h"
 #include "scenario/stage.h"
 #include "tests/support/gl_test_window.h"
 #include "tests/support/shipped_show.h"
 #include "tests/support/test_support.h"
+#include "textures/texture.h"
 
 namespace {
 

@@ -356,8 +356,8 @@ TEST_F(LongRun, ThousandsOfSwitchesKeepMemoryFlat) {
     EXPECT_GT(blocks.count(), 1800u) << "every switch allocates its script anew";
     EXPECT_GT(peak, 0);
     EXPECT_EQ(0u, Boxes());
-    std::printf("%d switches in %d frames, peak %d particles, %ld blocks held\n", switches,
-                frames, peak, blocks.net());
+    std::printf("%d switches in %d frames, peak %d particles, %ld blocks held\n", switches, frames,
+                peak, blocks.net());
 }
 
 // The next script and scene chosen at the start of the pause, with their

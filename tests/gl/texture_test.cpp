@@ -5,10 +5,10 @@
 #include <memory>
 #include <vector>
 
-#include "textures/texture.h"
 #include "tests/support/gl_test_window.h"
 #include "tests/support/picture_files.h"
 #include "tests/support/test_support.h"
+#include "textures/texture.h"
 
 namespace {
 
@@ -21,7 +21,8 @@ protected:
     void SetUp() override { ASSERT_TRUE(win.ok()); }
 
     std::string SmallBmp(const char* name) {
-        return dir.Write(name, BmpBytes(2, 2, 0, BgraPixels(2, 2, [](int, int) { return 0xFF808080u; })));
+        return dir.Write(name,
+                         BmpBytes(2, 2, 0, BgraPixels(2, 2, [](int, int) { return 0xFF808080u; })));
     }
 };
 

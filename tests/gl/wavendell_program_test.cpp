@@ -17,7 +17,8 @@ namespace {
 const char kMachineBox[] =
     "Error: HKEY_LOCAL_MACHINE Registry not found! Please reinstall Corvel Vivaruzov Screen "
     "Saver\n";
-const char kUserBox[] = "Error: Registry not found! Please reinstall Corvel Vivaruzov Screen Saver\n";
+const char kUserBox[] =
+    "Error: Registry not found! Please reinstall Corvel Vivaruzov Screen Saver\n";
 
 int Occurrences(const std::string& text, const std::string& what) {
     int n = 0;
@@ -74,10 +75,9 @@ TEST_F(WavendellProgramTest, SaverShowsFullScreenAndEndsOnAKey) {
 TEST_F(WavendellProgramTest, ModesWithoutAWindowEndAtOnceWithoutADisplay) {
     WriteMachineKey();
     env.push_back({"DISPLAY", false, ""});
-    for (std::vector<std::string> args : {std::vector<std::string>{"/c"},
-                                          std::vector<std::string>{},
-                                          std::vector<std::string>{"/c:4711"},
-                                          std::vector<std::string>{"/a"}}) {
+    for (std::vector<std::string> args :
+         {std::vector<std::string>{"/c"}, std::vector<std::string>{},
+          std::vector<std::string>{"/c:4711"}, std::vector<std::string>{"/a"}}) {
         ASSERT_TRUE(Start(args));
         int status = -1;
         ASSERT_TRUE(program.Wait(5000, &status)) << (args.empty() ? "(empty)" : args[0]);

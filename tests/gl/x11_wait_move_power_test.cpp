@@ -177,8 +177,8 @@ TEST_F(X11WaitMovePowerTest, DisplayPowerIsToldWhereTheServerHasDpms) {
     ASSERT_NE(0u, child);
 #ifdef WAVENDELL_HAVE_XEXT
     int event = 0, error = 0;
-    const bool dpms = DPMSQueryExtension(user.display(), &event, &error) &&
-                      DPMSCapable(user.display());
+    const bool dpms =
+        DPMSQueryExtension(user.display(), &event, &error) && DPMSCapable(user.display());
 #else
     const bool dpms = false;  // built without the extension library
 #endif
@@ -210,8 +210,8 @@ TEST_F(X11WaitMovePowerTest, DisplayPowerIsToldWhereTheServerHasDpms) {
     EXPECT_EQ(SC_MONITORPOWER, off->wParam);
     EXPECT_EQ(2, off->lParam);
     EXPECT_EQ(0, Count(child, WM_SYSCOMMAND));
-    EXPECT_TRUE(PumpUntil([&] { return Count(child, WM_PAINT) + Count(host, WM_PAINT) >
-                                       paintsBefore + 1; }));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return Count(child, WM_PAINT) + Count(host, WM_PAINT) > paintsBefore + 1; }));
 #endif
     DestroyWindow(host);
 }

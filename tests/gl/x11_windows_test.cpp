@@ -68,9 +68,8 @@ TEST_F(X11WindowsTest, ChildOfAForeignWindowFollowsItsParent) {
     EXPECT_EQ(1, Count(child, WM_CREATE));
     EXPECT_EQ(1, Count(child, WM_SIZE));
     XWindowAttributes a{};
-    ASSERT_TRUE(PumpUntil([&] {
-        return user.Attributes(X11WindowOf(child), &a) && a.map_state == IsViewable;
-    }));
+    ASSERT_TRUE(PumpUntil(
+        [&] { return user.Attributes(X11WindowOf(child), &a) && a.map_state == IsViewable; }));
     EXPECT_EQ(parent, user.ParentOf(X11WindowOf(child)));
     EXPECT_EQ(400, a.width);
     EXPECT_EQ(300, a.height);
@@ -104,8 +103,8 @@ TEST_F(X11WindowsTest, HandlesThatAreNoWindowsAreAnsweredWithoutHarm) {
 }
 
 TEST_F(X11WindowsTest, CaptionedWindowHasItsTitleAndClosesFromTheWindowManager) {
-    const HWND hwnd = CreateWindow(kClass, "Screensaver Preview Test", WS_CAPTION, 100, 80, 320,
-                                   240, 0);
+    const HWND hwnd =
+        CreateWindow(kClass, "Screensaver Preview Test", WS_CAPTION, 100, 80, 320, 240, 0);
     ASSERT_NE(0u, hwnd);
     ShowWindow(hwnd);
     const Window xwin = X11WindowOf(hwnd);

@@ -19,7 +19,7 @@ public:
     int screenWidth() const;
     int screenHeight() const;
 
-    void PressKey();                 // press and release the space bar
+    void PressKey();  // press and release the space bar
     void ClickButton(unsigned button);
     void MovePointerTo(int x, int y);
     // A plain mapped window of another program, w x h at (x, y).

@@ -48,9 +48,7 @@ long AllocationCounter::net() const {
 void* operator new(size_t size) { return Allocate(size); }
 void* operator new[](size_t size) { return Allocate(size); }
 void* operator new(size_t size, const std::nothrow_t&) noexcept { return AllocateNoThrow(size); }
-void* operator new[](size_t size, const std::nothrow_t&) noexcept {
-    return AllocateNoThrow(size);
-}
+void* operator new[](size_t size, const std::nothrow_t&) noexcept { return AllocateNoThrow(size); }
 void operator delete(void* p) noexcept { Release(p); }
 void operator delete[](void* p) noexcept { Release(p); }
 void operator delete(void* p, size_t) noexcept { Release(p); }

@@ -20,10 +20,25 @@ GlTestWindow::GlTestWindow(int w, int h, bool accum) : impl_(new Impl), w_(w), h
         std::fprintf(stderr, "GlTestWindow: cannot open display\n");
         return;
     }
-    int attrs[] = {GLX_RGBA, GLX_DOUBLEBUFFER, GLX_RED_SIZE, 8, GLX_GREEN_SIZE, 8,
-                   GLX_BLUE_SIZE, 8, GLX_ALPHA_SIZE, 8, GLX_DEPTH_SIZE, 24,
-                   accum ? GLX_ACCUM_RED_SIZE : (int)None, 16, GLX_ACCUM_GREEN_SIZE, 16,
-                   GLX_ACCUM_BLUE_SIZE, 16, None};
+    int attrs[] = {GLX_RGBA,
+                   GLX_DOUBLEBUFFER,
+                   GLX_RED_SIZE,
+                   8,
+                   GLX_GREEN_SIZE,
+                   8,
+                   GLX_BLUE_SIZE,
+                   8,
+                   GLX_ALPHA_SIZE,
+                   8,
+                   GLX_DEPTH_SIZE,
+                   24,
+                   accum ? GLX_ACCUM_RED_SIZE : (int)None,
+                   16,
+                   GLX_ACCUM_GREEN_SIZE,
+                   16,
+                   GLX_ACCUM_BLUE_SIZE,
+                   16,
+                   None};
     XVisualInfo* vi = glXChooseVisual(impl_->dpy, DefaultScreen(impl_->dpy), attrs);
     if (!vi) {
         std::fprintf(stderr, "GlTestWindow: no matching visual\n");
@@ -35,8 +50,8 @@ GlTestWindow::GlTestWindow(int w, int h, bool accum) : impl_(new Impl), w_(w), h
     swa.colormap = impl_->cmap;
     swa.border_pixel = 0;
     swa.event_mask = StructureNotifyMask;
-    impl_->win = XCreateWindow(impl_->dpy, root, 0, 0, w, h, 0, vi->depth, InputOutput,
-                               vi->visual, CWColormap | CWBorderPixel | CWEventMask, &swa);
+    impl_->win = XCreateWindow(impl_->dpy, root, 0, 0, w, h, 0, vi->depth, InputOutput, vi->visual,
+                               CWColormap | CWBorderPixel | CWEventMask, &swa);
     XMapWindow(impl_->dpy, impl_->win);
     // Draw only once the window is on screen.
     XEvent ev;

@@ -7,8 +7,8 @@
 namespace {
 
 // The one JPEG writer: rows of components bytes a pixel, top row first.
-bool WriteJpegRows(const char* path, int width, int height, int components,
-                   J_COLOR_SPACE space, const uint8_t* samples, int quality) {
+bool WriteJpegRows(const char* path, int width, int height, int components, J_COLOR_SPACE space,
+                   const uint8_t* samples, int quality) {
     FILE* f = std::fopen(path, "wb");
     if (!f) return false;
     jpeg_compress_struct cinfo;
@@ -87,7 +87,8 @@ std::string BmpBytes(int32_t width, int32_t height, uint32_t imageSize,
 bool WriteJpeg(const std::string& path, int width, int height, JpegKind kind,
                const std::vector<uint8_t>& samples, int quality) {
     const int components = kind == JPEG_COLOUR ? 3 : kind == JPEG_GREY ? 1 : 4;
-    const J_COLOR_SPACE space = kind == JPEG_COLOUR ? JCS_RGB : kind == JPEG_GREY ? JCS_GRAYSCALE
-                                                                                  : JCS_CMYK;
+    const J_COLOR_SPACE space = kind == JPEG_COLOUR ? JCS_RGB
+                                : kind == JPEG_GREY ? JCS_GRAYSCALE
+                                                    : JCS_CMYK;
     return WriteJpegRows(path.c_str(), width, height, components, space, samples.data(), quality);
 }

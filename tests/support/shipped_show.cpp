@@ -17,7 +17,8 @@ ScenarioListing ShippedScenario() {
     const TiXmlElement* root = doc.RootElement();
     if (!root) return listing;
     if (const TiXmlElement* scenes = FirstChildNamed(root, "Scenes"))
-        for (const TiXmlElement* e = FirstChildNamed(scenes, "Scene"); e; e = e->NextSiblingElement())
+        for (const TiXmlElement* e = FirstChildNamed(scenes, "Scene"); e;
+             e = e->NextSiblingElement())
             listing.scenes.push_back(e->Attribute("path") ? e->Attribute("path") : "");
     for (const TiXmlElement* e = FirstChildNamed(root, "Script"); e; e = e->NextSiblingElement())
         listing.scripts.push_back(e->Attribute("action") ? e->Attribute("action") : "");

@@ -10,7 +10,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kShippedParts[] = {"particle7.bmp", "fSource.bmp", "emitterTube.bmp",
+const char* const kShippedParts[] = {"particle7.bmp",      "fSource.bmp",        "emitterTube.bmp",
                                      "shaders/ripple.vsh", "shaders/ripple.fsh", nullptr};
 
 bool WriteText(const std::string& path, const std::string& text) {
@@ -74,19 +74,22 @@ SmallShow CleanSmallShow() {
     show.pictures["pond/water.jpg"] = {128, 64};
     std::string emitters;
     for (int i = 0; i < 6; ++i)
-        emitters += "    <Emmiter id=\"" + std::to_string(i) + "\" x=\"" + std::to_string(-10 + 4 * i) +
-                    "\" y=\"0\" z=\"30\"/>\n";
+        emitters += "    <Emmiter id=\"" + std::to_string(i) + "\" x=\"" +
+                    std::to_string(-10 + 4 * i) + "\" y=\"0\" z=\"30\"/>\n";
     show.texts["_figures/row.xml"] =
         "<Figure>\n  <Formula fid=\"1\" count=\"6\" cx=\"0\" cy=\"30\" rx=\"10\" ry=\"0\"/>\n"
-        "  <Egroup id=\"0\">\n" + emitters + "  </Egroup>\n</Figure>\n";
+        "  <Egroup id=\"0\">\n" +
+        emitters + "  </Egroup>\n</Figure>\n";
     show.texts["_scripts/jets.xml"] =
         "<Script>\n"
         "  <Uses><Figure figureId=\"0\" file=\"row.xml\" dx=\"0\" dy=\"0\"/></Uses>\n"
         "  <ActionScript>\n"
-        "    <Command group=\"0\" first=\"0\" last=\"5\" tShift=\"100\" effTime=\"600\" effTimeD=\"0\""
+        "    <Command group=\"0\" first=\"0\" last=\"5\" tShift=\"100\" effTime=\"600\" "
+        "effTimeD=\"0\""
         " cycles=\"2\" EType=\"1\" vx1=\"0\" vy1=\"0.2\" vz1=\"0\" vx2=\"0\" vy2=\"0.45\" vz2=\"0\""
         " nextAfter=\"0\"/>\n"
-        "    <Command group=\"0\" first=\"5\" last=\"0\" tShift=\"50\" effTime=\"800\" effTimeD=\"0\""
+        "    <Command group=\"0\" first=\"5\" last=\"0\" tShift=\"50\" effTime=\"800\" "
+        "effTimeD=\"0\""
         " cycles=\"2\" EType=\"2\" centerX=\"0\" centerY=\"30\" Angle1=\"60\" Angle2=\"120\""
         " Power=\"0.3\" YPowerK=\"1.5\" vx1=\"0\" vy1=\"0\" vz1=\"0\" vx2=\"0\" vy2=\"0\" vz2=\"0\""
         " nextAfter=\"0\"/>\n"

@@ -14,8 +14,7 @@ public:
 
     void MessageBox(plat::HWND, const char* text, const char* caption, unsigned) override {
         ++messages;
-        std::fprintf(stderr, "message box [%s]: %s\n", caption ? caption : "",
-                     text ? text : "");
+        std::fprintf(stderr, "message box [%s]: %s\n", caption ? caption : "", text ? text : "");
     }
     bool SwapBuffers(plat::HWND) override {
         window_.Swap();

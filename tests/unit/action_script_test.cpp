@@ -151,8 +151,7 @@ TEST_F(ActionScriptTest, CommandAttributesDefaultsAndCarriedVelocities) {
 }
 
 TEST_F(ActionScriptTest, FirstCommandWithoutVelocitiesHasZeroVelocities) {
-    dir.Write("_scripts/s.xml",
-              "<r><ActionScript><Command vx2='1'/><Command/></ActionScript></r>");
+    dir.Write("_scripts/s.xml", "<r><ActionScript><Command vx2='1'/><Command/></ActionScript></r>");
     CActionScript s;
     s.Load("s.xml");
     ASSERT_EQ(2, s.commandCount);
@@ -172,8 +171,7 @@ TEST_F(ActionScriptTest, FirstCommandWithoutVelocitiesHasZeroVelocities) {
 TEST_F(ActionScriptTest, ScriptsWithNothingToPlayCountAsPlayedOut) {
     dir.Write("_figures/f.xml", "<f><Formula/><Egroup><Emmiter/><Emmiter/></Egroup></f>");
     dir.Write("_scripts/noroot.xml", "<!-- nothing here -->");
-    dir.Write("_scripts/nofigures.xml",
-              "<r><Uses/><ActionScript><Command/></ActionScript></r>");
+    dir.Write("_scripts/nofigures.xml", "<r><Uses/><ActionScript><Command/></ActionScript></r>");
     dir.Write("_scripts/nocommands.xml",
               "<r><Uses><Figure file='f.xml'/></Uses><ActionScript/></r>");
     dir.Write("_scripts/broken.xml", "<r><Uses>");
@@ -473,7 +471,7 @@ TEST_F(ActionScriptTest, AdvanceAndNextIssueShareAFrameOnlyForALaterFigure) {
     EXPECT_EQ(1, s.issuedMark);
     EXPECT_FALSE(s.Run(133, false));  // figure 0 issues command 2
     EXPECT_EQ(2, s.issuedMark);
-    EXPECT_TRUE(s.Run(144, false));   // and passes it: the end, cursor back at 0
+    EXPECT_TRUE(s.Run(144, false));  // and passes it: the end, cursor back at 0
     EXPECT_EQ(0, s.cursor);
     // Held frames issue nothing.
     EXPECT_FALSE(s.Run(155, true));

@@ -10,8 +10,8 @@ namespace {
 
 TEST(CommandLine, TextAfterTheProgramNameAsWindowsPassesIt) {
     using plat::CommandLineAfterProgramName;
-    EXPECT_EQ("/p 1234", CommandLineAfterProgramName(
-                             "\"C:\\Windows\\System32\\wavendell.scr\" /p 1234"));
+    EXPECT_EQ("/p 1234",
+              CommandLineAfterProgramName("\"C:\\Windows\\System32\\wavendell.scr\" /p 1234"));
     EXPECT_EQ("/c:4567", CommandLineAfterProgramName("wavendell.scr /c:4567"));
     EXPECT_EQ("/s", CommandLineAfterProgramName("C:\\WINDOWS\\system32\\wavendell.scr \t /s"));
     // A quoted name may hold blanks and switch-like text.
@@ -29,8 +29,10 @@ TEST(CommandLine, WindowsSwitchesChooseTheModeAndTheDecimalHandle) {
     EXPECT_EQ(3344778u, PreviewHandleFrom(preview));
     EXPECT_EQ(MODE_CONFIGURE,
               ChooseRunMode(LowerCommandLine(plat::CommandLineAfterProgramName("w.scr /c:65810"))));
-    EXPECT_EQ(MODE_CONFIGURE, ChooseRunMode(LowerCommandLine(plat::CommandLineAfterProgramName("w.scr"))));
-    EXPECT_EQ(MODE_SAVER, ChooseRunMode(LowerCommandLine(plat::CommandLineAfterProgramName("w.scr /S"))));
+    EXPECT_EQ(MODE_CONFIGURE,
+              ChooseRunMode(LowerCommandLine(plat::CommandLineAfterProgramName("w.scr"))));
+    EXPECT_EQ(MODE_SAVER,
+              ChooseRunMode(LowerCommandLine(plat::CommandLineAfterProgramName("w.scr /S"))));
 }
 
 }  // namespace

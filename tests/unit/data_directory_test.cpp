@@ -30,8 +30,9 @@ TEST_F(DataDirectoryTest, UserKeyWorksAfterTheFirstBox) {
     EXPECT_STREQ("/home/x\\data\\", g_dataDir);
     ASSERT_EQ(1u, scope.platform.boxes.size());
     EXPECT_EQ("Error", scope.platform.boxes[0].caption);
-    EXPECT_EQ("HKEY_LOCAL_MACHINE Registry not found! Please reinstall Corvel Vivaruzov Screen Saver",
-              scope.platform.boxes[0].text);
+    EXPECT_EQ(
+        "HKEY_LOCAL_MACHINE Registry not found! Please reinstall Corvel Vivaruzov Screen Saver",
+        scope.platform.boxes[0].text);
 }
 
 TEST_F(DataDirectoryTest, NoKeyShowsBothBoxesAndKeepsTheDirectory) {

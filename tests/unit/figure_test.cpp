@@ -12,9 +12,10 @@
 namespace {
 
 // A figure file with the given emitter elements inside Egroup.
-std::string FigureFile(const std::string& egroupContent, const std::string& formula =
-                                                               "<Formula fid='3' count='10' "
-                                                               "cx='1.5' cy='-2' rx='4' ry='0.25'/>") {
+std::string FigureFile(const std::string& egroupContent,
+                       const std::string& formula =
+                           "<Formula fid='3' count='10' "
+                           "cx='1.5' cy='-2' rx='4' ry='0.25'/>") {
     return "<figure>" + formula + "<Egroup id='1'>" + egroupContent + "</Egroup></figure>";
 }
 
@@ -49,11 +50,12 @@ void ExpectAt(const CFigure& f, int i, float x, float y, float z) {
 TEST_F(FigureTest, OffsetsMoveEmittersAndDyShiftsHeightAndDepth) {
     dir.Write("_figures/one.xml", FigureFile("<Emmiter id='0' x='1' y='0' z='3'/>"));
     CFigureSet set;
-    LoadSet(set, "<script><Uses>"
-                 "<Figure figureId='1' file='one.xml' dx='10' dy='0'/>"
-                 "<Figure figureId='2' file='one.xml' dx='0' dy='2'/>"
-                 "<Figure figureId='3' file='one.xml' dx='-0.5' dy='0.25'/>"
-                 "</Uses></script>");
+    LoadSet(set,
+            "<script><Uses>"
+            "<Figure figureId='1' file='one.xml' dx='10' dy='0'/>"
+            "<Figure figureId='2' file='one.xml' dx='0' dy='2'/>"
+            "<Figure figureId='3' file='one.xml' dx='-0.5' dy='0.25'/>"
+            "</Uses></script>");
     ASSERT_EQ(3, set.count);
     ExpectAt(*set.figures[0], 0, 11, 0, 3);
     ExpectAt(*set.figures[1], 0, 1, 2, 5);
@@ -64,12 +66,11 @@ TEST_F(FigureTest, OffsetsMoveEmittersAndDyShiftsHeightAndDepth) {
 TEST_F(FigureTest, EmitterListStartsAtFirstEmmiterAndTakesEveryLaterElement) {
     // count says 10, the file holds four emitter elements after a leading
     // element of another name.
-    dir.Write("_figures/mixed.xml",
-              FigureFile("<Nozzle x='99' y='99' z='99'/>"
-                         "<Emmiter id='0' x='1' y='2' z='3'/>"
-                         "<Jet x='4' y='5' z='6'/>"
-                         "<Emmiter x='7' y='8' z='9'/>"
-                         "<Other x='-1' y='-2' z='-3'/>"));
+    dir.Write("_figures/mixed.xml", FigureFile("<Nozzle x='99' y='99' z='99'/>"
+                                               "<Emmiter id='0' x='1' y='2' z='3'/>"
+                                               "<Jet x='4' y='5' z='6'/>"
+                                               "<Emmiter x='7' y='8' z='9'/>"
+                                               "<Other x='-1' y='-2' z='-3'/>"));
     CFigure f;
     EXPECT_TRUE(f.Load("mixed.xml", 42, 0, 0, 0));
     ASSERT_EQ(4, f.emitterCount);
@@ -95,12 +96,13 @@ TEST_F(FigureTest, MissingOrUnreadableFigureIsReportedByNameAndLaterFiguresLoad)
               FigureFile("<Emmiter x='1' y='1' z='1'/><Emmiter x='2' y='2' z='2'/>"));
     dir.Write("_figures/broken.xml", "<figure><Formula><Egroup></figure>");
     CFigureSet set;
-    LoadSet(set, "<script><Uses>"
-                 "<Figure figureId='5' file='absent.xml'/>"
-                 "<Figure figureId='9' file='good.xml' dx='1'/>"
-                 "<Figure figureId='7' file='broken.xml'/>"
-                 "<Figure figureId='8' file='good.xml'/>"
-                 "</Uses></script>");
+    LoadSet(set,
+            "<script><Uses>"
+            "<Figure figureId='5' file='absent.xml'/>"
+            "<Figure figureId='9' file='good.xml' dx='1'/>"
+            "<Figure figureId='7' file='broken.xml'/>"
+            "<Figure figureId='8' file='good.xml'/>"
+            "</Uses></script>");
     ASSERT_EQ(4, set.count);
     ASSERT_EQ(2u, scope.platform.boxes.size());
     EXPECT_EQ("Error opening file for reading", scope.platform.boxes[0].text);
@@ -123,8 +125,7 @@ TEST_F(FigureTest, FilesWithoutFormulaEgroupOrRootGiveEmptyFiguresSilently) {
               "<figure><Egroup><Emmiter x='1' y='1' z='1'/></Egroup></figure>");
     // count must not stand in for the missing emitter list.
     dir.Write("_figures/noegroup.xml", "<figure><Formula fid='1' count='10'/></figure>");
-    dir.Write("_figures/noemmiter.xml",
-              FigureFile("<Nozzle x='1' y='1' z='1'/>"));
+    dir.Write("_figures/noemmiter.xml", FigureFile("<Nozzle x='1' y='1' z='1'/>"));
     dir.Write("_figures/noroot.xml", "<!-- only a comment -->");
     for (const char* name : {"noformula.xml", "noegroup.xml", "noemmiter.xml", "noroot.xml"}) {
         CFigure f;
@@ -168,8 +169,9 @@ TEST_F(FigureTest, UsesWithoutFiguresOrEntriesWithoutFileOrIdStayUsable) {
     // An entry without file cannot be opened: reported, empty figure, and
     // the next entry still loads.  A missing figureId is stored as 0.
     CFigureSet set;
-    LoadSet(set, "<script><Uses><Figure figureId='4' dx='1'/>"
-                 "<Figure file='one.xml' figureId='x'/></Uses></script>");
+    LoadSet(set,
+            "<script><Uses><Figure figureId='4' dx='1'/>"
+            "<Figure file='one.xml' figureId='x'/></Uses></script>");
     ASSERT_EQ(2, set.count);
     EXPECT_EQ(0, set.figures[0]->emitterCount);
     ASSERT_EQ(1u, scope.platform.boxes.size());
@@ -191,8 +193,7 @@ TEST_F(FigureTest, OverLongPathIsAFileThatCannotBeOpened) {
 }
 
 TEST_F(FigureTest, ReloadingAFigureReplacesItsEmitters) {
-    dir.Write("_figures/three.xml",
-              FigureFile("<Emmiter x='1'/><Emmiter x='2'/><Emmiter x='3'/>"));
+    dir.Write("_figures/three.xml", FigureFile("<Emmiter x='1'/><Emmiter x='2'/><Emmiter x='3'/>"));
     dir.Write("_figures/one.xml", FigureFile("<Emmiter x='9'/>"));
     CFigure f;
     ASSERT_TRUE(f.Load("three.xml", 1, 0, 0, 0));
@@ -206,8 +207,9 @@ TEST_F(FigureTest, ReloadingAFigureReplacesItsEmitters) {
 TEST_F(FigureTest, FolderNamedAsFigureFileIsReportedNotRead) {
     dir.Write("_figures/sub/one.xml", FigureFile("<Emmiter x='1'/>"));
     CFigureSet set;
-    LoadSet(set, "<script><Uses><Figure file='.'/><Figure file='sub'/>"
-                 "<Figure file='sub\\one.xml'/></Uses></script>");
+    LoadSet(set,
+            "<script><Uses><Figure file='.'/><Figure file='sub'/>"
+            "<Figure file='sub\\one.xml'/></Uses></script>");
     ASSERT_EQ(3, set.count);
     EXPECT_EQ(0, set.figures[0]->emitterCount);
     EXPECT_EQ(0, set.figures[1]->emitterCount);

@@ -21,9 +21,7 @@ struct Fountain {
         : emitter(x, y, z), pool(count, x, y, z) {
         pool.emitter = &emitter;
     }
-    void Jet(float vx, float vy, float vz) {
-        emitter.vx = vx, emitter.vy = vy, emitter.vz = vz;
-    }
+    void Jet(float vx, float vy, float vz) { emitter.vx = vx, emitter.vy = vy, emitter.vz = vz; }
     int LiveCount() const {
         int n = 0;
         for (int i = 0; i < pool.count; ++i) n += pool.particles[i].live != 0;
@@ -184,8 +182,8 @@ TEST(ParticleMotion, FallingParticlesSpreadDriftAndFade) {
     CEmitter e;
     CParticleSystem pool(2, 0.0f, 0.0f, 0.0f);
     pool.emitter = &e;
-    Place(pool.particles[0], 1.0f, 5.0f, 0.0f, 0.004f, 0.5f, 10);   // at the top
-    Place(pool.particles[1], 1.0f, 5.0f, 0.0f, 0.0f, 0.002f, 10);   // fading out
+    Place(pool.particles[0], 1.0f, 5.0f, 0.0f, 0.004f, 0.5f, 10);  // at the top
+    Place(pool.particles[1], 1.0f, 5.0f, 0.0f, 0.0f, 0.002f, 10);  // fading out
     pool.Move(20);
     const CParticle& p = pool.particles[0];
     EXPECT_EQ(1.0f + 2.0f * -0.01f, p.x);

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/picture_files.h"
+#include "tests/support/test_support.h"
 #include "textures/bmp_file.h"
 #include "textures/jpeg_file.h"
 #include "textures/texture.h"
-#include "tests/support/picture_files.h"
-#include "tests/support/test_support.h"
 
 namespace {
 
@@ -128,7 +128,8 @@ const uint8_t* At(const JpegImage& image, int x, int y) {
 
 TEST_F(JpegLoadTest, ColourPictureIsStoredBottomRowFirst) {
     const std::string path = Path("bands.jpg");
-    ASSERT_TRUE(WriteJpeg(path, 32, 16, JPEG_COLOUR, TwoBands(32, 16, {250, 10, 10}, {10, 10, 250})));
+    ASSERT_TRUE(
+        WriteJpeg(path, 32, 16, JPEG_COLOUR, TwoBands(32, 16, {250, 10, 10}, {10, 10, 250})));
     JpegPtr image = Load(path);
     ASSERT_NE(nullptr, image);
     EXPECT_EQ(32, image->width);
@@ -160,7 +161,8 @@ TEST_F(JpegLoadTest, GreyscalePictureIsExpandedToRgb) {
 
 TEST_F(JpegLoadTest, CmykPictureIsRefused) {
     const std::string path = Path("cmyk.jpg");
-    ASSERT_TRUE(WriteJpeg(path, 16, 16, JPEG_CMYK, TwoBands(16, 16, {0, 255, 255, 0}, {0, 0, 0, 0})));
+    ASSERT_TRUE(
+        WriteJpeg(path, 16, 16, JPEG_CMYK, TwoBands(16, 16, {0, 255, 255, 0}, {0, 0, 0, 0})));
     EXPECT_EQ(nullptr, Load(path));
     ExpectRefusedWithMessage(path);
 }
@@ -234,7 +236,8 @@ TEST_F(JpegLoadTest, QuietDecodingKeepsTheLibrarysTextAndShowsNothing) {
 // Rewrites the sides named in the frame header of a JPEG file.
 std::string WithSides(std::string jpeg, uint16_t width, uint16_t height) {
     for (size_t i = 2; i + 8 < jpeg.size(); ++i) {
-        if ((uint8_t)jpeg[i] == 0xFF && ((uint8_t)jpeg[i + 1] == 0xC0 || (uint8_t)jpeg[i + 1] == 0xC1)) {
+        if ((uint8_t)jpeg[i] == 0xFF &&
+            ((uint8_t)jpeg[i + 1] == 0xC0 || (uint8_t)jpeg[i + 1] == 0xC1)) {
             jpeg[i + 5] = (char)(height >> 8);
             jpeg[i + 6] = (char)height;
             jpeg[i + 7] = (char)(width >> 8);
@@ -246,7 +249,8 @@ std::string WithSides(std::string jpeg, uint16_t width, uint16_t height) {
 }
 
 TEST_F(JpegLoadTest, AbsurdSidesAreRefusedBeforeAllocating) {
-    ASSERT_TRUE(WriteJpeg(Path("small.jpg"), 8, 8, JPEG_COLOUR, std::vector<uint8_t>(8 * 8 * 3, 128)));
+    ASSERT_TRUE(
+        WriteJpeg(Path("small.jpg"), 8, 8, JPEG_COLOUR, std::vector<uint8_t>(8 * 8 * 3, 128)));
     const std::string header = WithSides(dir.Read("small.jpg"), 60000, 60000);
     ASSERT_FALSE(header.empty());
     const std::string path = dir.Write("huge.jpg", header);

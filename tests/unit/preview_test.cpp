@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "render/fps_overlay.h"
 #include "platform/signals.h"
+#include "render/fps_overlay.h"
 #include "render/rendering.h"
 #include "tests/support/host_fixture.h"
 

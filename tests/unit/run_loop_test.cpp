@@ -73,9 +73,9 @@ TEST_F(RunLoopTest, MonitorPowerOffEndsTheSaverAndLeavesTheQueue) {
         h = Window();
     };
     App().RunSaver();
-    EXPECT_FALSE(IsWindow(h));           // closed by the loop after verification
-    EXPECT_EQ(3, p.pumps);               // no draining after the power-off
-    EXPECT_EQ(0u, p.QueueSize());        // dropped with the window
+    EXPECT_FALSE(IsWindow(h));     // closed by the loop after verification
+    EXPECT_EQ(3, p.pumps);         // no draining after the power-off
+    EXPECT_EQ(0u, p.QueueSize());  // dropped with the window
 }
 
 TEST_F(RunLoopTest, OtherMonitorPowerStatesDoNotEndTheSaver) {
@@ -100,8 +100,8 @@ TEST_F(RunLoopTest, RefusedPasswordKeepsDrawingAndAsksEveryTurn) {
     });
     App().RunSaver();
     EXPECT_EQ(4, g_verifyCalls);
-    EXPECT_EQ(h, g_verifiedWindow);  // the handle of the window that is gone
-    EXPECT_EQ(4, p.libraryFrees);    // loaded and freed on every call
+    EXPECT_EQ(h, g_verifiedWindow);    // the handle of the window that is gone
+    EXPECT_EQ(4, p.libraryFrees);      // loaded and freed on every call
     EXPECT_EQ(3, g_renderLog.frames);  // drawing goes on while refused
     EXPECT_EQ(0, p.cursorCount);
 }

@@ -37,9 +37,10 @@ protected:
     void WriteScript(const std::string& name, int n) {
         std::string commands;
         for (int i = 0; i < n; ++i) commands += "<Command group='0'/>";
-        dir.Write("_scripts/" + name, "<Script><Uses><Figure figureId='1' file='empty.xml'/>"
-                                      "</Uses><ActionScript>" +
-                                          commands + "</ActionScript></Script>");
+        dir.Write("_scripts/" + name,
+                  "<Script><Uses><Figure figureId='1' file='empty.xml'/>"
+                  "</Uses><ActionScript>" +
+                      commands + "</ActionScript></Script>");
     }
     void WriteScenario(const std::string& body) {
         dir.Write("defaultScenario.xml", "<Scenario>" + body + "</Scenario>");
@@ -134,8 +135,9 @@ TEST_F(Scenario, ScriptsWithScenePathNeedNoScenesAndPlayDisabledScenes) {
     WriteScene("b", 20);
     WriteScript("one.xml", 1);
     WriteScript("two.xml", 2);
-    WriteScenario("<Script action='one.xml' scenePath='a'/><Script action='two.xml' "
-                  "scenePath='b'/>");
+    WriteScenario(
+        "<Script action='one.xml' scenePath='a'/><Script action='two.xml' "
+        "scenePath='b'/>");
     scenario.Load("defaultScenario.xml");
     EXPECT_TRUE(scenario.scenes.empty());
     std::set<std::string> seen;
@@ -152,8 +154,9 @@ TEST_F(Scenario, ScriptsWithScenePathNeedNoScenesAndPlayDisabledScenes) {
 
     // A disabled scene entry still plays through a script's scenePath.
     CScenario other;
-    WriteScenario("<Scenes><Scene path='a'/><Scene path='b' enabled='0'/></Scenes>"
-                  "<Script action='two.xml' scenePath='b'/>");
+    WriteScenario(
+        "<Scenes><Scene path='a'/><Scene path='b' enabled='0'/></Scenes>"
+        "<Script action='two.xml' scenePath='b'/>");
     other.Load("defaultScenario.xml");
     EXPECT_EQ(20, other.stage->emitterColor[0]);
     EXPECT_TRUE(Boxes().empty());
@@ -267,9 +270,10 @@ TEST_F(Scenario, UnreadableScenarioFilesAreReportedWithTheirFullPath) {
 TEST_F(Scenario, UnplayableEntriesAreLeftOutWithOneMessage) {
     WriteScene("a", 10);
     WriteScript("s.xml", 1);
-    WriteScenario("<Scenes><Scene enabled='1'/><Scene path='a'/></Scenes>"
-                  "<Script/><Script action=''/><Script action='s.xml'/>"
-                  "<Scenes><Scene path='late'/></Scenes>");
+    WriteScenario(
+        "<Scenes><Scene enabled='1'/><Scene path='a'/></Scenes>"
+        "<Script/><Script action=''/><Script action='s.xml'/>"
+        "<Scenes><Scene path='late'/></Scenes>");
     scenario.Load("defaultScenario.xml");
     ASSERT_EQ(1u, Boxes().size());
     EXPECT_EQ(dir.path() + "\\defaultScenario.xml", Boxes()[0].caption);
@@ -333,9 +337,10 @@ TEST_F(Scenario, ThousandsOfSwitchesKeepTheHeapFlat) {
     WriteScript("one.xml", 1);
     WriteScript("two.xml", 2);
     WriteScript("three.xml", 3);
-    WriteScenario("<Scenes><Scene path='a'/><Scene path='b'/></Scenes>"
-                  "<Script action='one.xml'/><Script action='two.xml'/>"
-                  "<Script action='three.xml' scenePath='b'/>");
+    WriteScenario(
+        "<Scenes><Scene path='a'/><Scene path='b'/></Scenes>"
+        "<Script action='one.xml'/><Script action='two.xml'/>"
+        "<Script action='three.xml' scenePath='b'/>");
     scenario.Load("defaultScenario.xml");
 
     auto runSwitches = [&](int switches) {

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "host/data_directory.h"
-#include "textures/texture.h"
 #include "scenario/stage.h"
 #include "tests/support/test_support.h"
+#include "textures/texture.h"
 
 namespace {
 
@@ -132,8 +132,9 @@ TEST_F(SceneFile, OverLongPathsAreTreatedAsUnreadableFiles) {
 }
 
 TEST_F(SceneFile, InfoGivesFourStringsAndNothingElseChanges) {
-    WriteScene("told", "<EColor r='1'/><Info Title='Night' Author='Ann' Url='http://x' "
-                       "Description='Stars over water'/><Info Title='Second'/>");
+    WriteScene("told",
+               "<EColor r='1'/><Info Title='Night' Author='Ann' Url='http://x' "
+               "Description='Stars over water'/><Info Title='Second'/>");
     WriteScene("silent", "<EColor r='2'/>");
     WriteScene("partial", "<Info Author='Bo'/>");
     std::string t = "?", a = "?", u = "?", d = "?";

@@ -26,12 +26,12 @@
 #include "fountains/figure_set.h"
 #include "fountains/particle_system.h"
 #include "options/xml_read.h"
-#include "textures/jpeg_file.h"
-#include "textures/texture.h"
 #include "scenario/action_script.h"
 #include "scenario/stage.h"
 #include "tests/support/shipped_show.h"
 #include "tests/support/test_support.h"
+#include "textures/jpeg_file.h"
+#include "textures/texture.h"
 #include "tools/show_play/show_play.h"
 
 namespace {
@@ -168,8 +168,10 @@ double LineDifference(const JpegImage& p, bool alongColumns, int a, int b) {
     double sum = 0;
     for (int i = 0; i < count; ++i)
         for (int c = 0; c < 3; ++c) {
-            const size_t pa = alongColumns ? (size_t)i * p.rowBytes + a * 3 : (size_t)a * p.rowBytes + i * 3;
-            const size_t pb = alongColumns ? (size_t)i * p.rowBytes + b * 3 : (size_t)b * p.rowBytes + i * 3;
+            const size_t pa =
+                alongColumns ? (size_t)i * p.rowBytes + a * 3 : (size_t)a * p.rowBytes + i * 3;
+            const size_t pb =
+                alongColumns ? (size_t)i * p.rowBytes + b * 3 : (size_t)b * p.rowBytes + i * 3;
             sum += std::abs(int(p.pixels[pa + c]) - int(p.pixels[pb + c]));
         }
     return sum / (count * 3.0);
@@ -269,7 +271,8 @@ TEST_F(ShippedShow, SpritesAre32BitBottomUpPicturesWithAlpha) {
         if (std::string(name) != "particle7.bmp") {
             for (size_t i = 0; i < bmp.bgra.size(); i += 4) {
                 if (bmp.bgra[i + 3] == 0) {
-                    ASSERT_EQ(0, bmp.bgra[i] + bmp.bgra[i + 1] + bmp.bgra[i + 2]) << name << " texel " << i / 4;
+                    ASSERT_EQ(0, bmp.bgra[i] + bmp.bgra[i + 1] + bmp.bgra[i + 2])
+                        << name << " texel " << i / 4;
                 }
             }
         }
@@ -341,7 +344,8 @@ TEST_F(ShippedShow, EveryCommandGivesAllItsVelocities) {
         const TiXmlElement* list = FirstChildNamed(doc.RootElement(), "ActionScript");
         ASSERT_NE(nullptr, list) << name;
         int index = 0;
-        for (const TiXmlElement* c = FirstChildNamed(list, "Command"); c; c = c->NextSiblingElement(), ++index) {
+        for (const TiXmlElement* c = FirstChildNamed(list, "Command"); c;
+             c = c->NextSiblingElement(), ++index) {
             EXPECT_STREQ("Command", c->Value()) << name << " command " << index;
             for (const char* a : {"vx1", "vy1", "vz1", "vx2", "vy2", "vz2"})
                 EXPECT_NE(nullptr, c->Attribute(a)) << name << " command " << index << " " << a;
@@ -352,11 +356,11 @@ TEST_F(ShippedShow, EveryCommandGivesAllItsVelocities) {
 // ---------------------------------------------------------------- playing
 
 struct PlayResult {
-    bool paused = false;     // the end-of-scene pause was reached
-    double endSeconds = 0;   // when the script went past its last command
-    double pauseSeconds = 0; // when the last particle had fallen
-    int peakParticles = 0;   // most particles moved in one frame
-    float highest = 0;       // top of the highest particle quad
+    bool paused = false;      // the end-of-scene pause was reached
+    double endSeconds = 0;    // when the script went past its last command
+    double pauseSeconds = 0;  // when the last particle had fallen
+    int peakParticles = 0;    // most particles moved in one frame
+    float highest = 0;        // top of the highest particle quad
 };
 
 // Plays a script from its start the way the scenario does, without
@@ -378,7 +382,8 @@ PlayResult Play(plat::MemoryPlatform& platform, const std::string& name, int max
                 const CParticleSystem* ps = fig->particleSystems[k];
                 for (int p = 0; p < ps->count; ++p)
                     if (ps->particles[p].live)
-                        r.highest = std::max(r.highest, ps->particles[p].y + ps->particles[p].height);
+                        r.highest =
+                            std::max(r.highest, ps->particles[p].y + ps->particles[p].height);
             }
         }
         return !f.paused;
@@ -403,8 +408,9 @@ TEST_P(ShippedScript, EndsWithinFiveMinutesWithItsJetsInThePicture) {
     EXPECT_LE(r.highest, 75.0f) << name;
     // A script that ends within seconds has commands that do not play.
     EXPECT_GE(r.endSeconds, 30.0) << name;
-    std::printf("%-22s ends after %5.1f s, pause after %5.1f s, peak %5d particles, highest %4.1f\n",
-                name.c_str(), r.endSeconds, r.pauseSeconds, r.peakParticles, r.highest);
+    std::printf(
+        "%-22s ends after %5.1f s, pause after %5.1f s, peak %5d particles, highest %4.1f\n",
+        name.c_str(), r.endSeconds, r.pauseSeconds, r.peakParticles, r.highest);
     RecordProperty("peakParticles", r.peakParticles);
     RecordProperty("pauseSeconds", std::to_string(r.pauseSeconds));
 }

@@ -38,10 +38,10 @@ TEST(Stage, AspectBoundsAreExclusiveInDoublePrecision) {
 }
 
 TEST(Stage, CommonScreenShapesChooseTheirPresets) {
-    ExpectCamera(*StageFor(4.0 / 3.0).stage, 25, 122, 20, 0, 70.0f);    // 4:3
-    ExpectCamera(*StageFor(16.0 / 9.0).stage, 20, 113, 23, -13, 85.0f); // 16:9
-    ExpectCamera(*StageFor(5.0 / 4.0).stage, 25, 123, 19, 0, 70.0f);    // 5:4
-    ExpectCamera(*StageFor(16.0 / 10.0).stage, 20, 118, 21, 7, 80.0f);  // 16:10
+    ExpectCamera(*StageFor(4.0 / 3.0).stage, 25, 122, 20, 0, 70.0f);     // 4:3
+    ExpectCamera(*StageFor(16.0 / 9.0).stage, 20, 113, 23, -13, 85.0f);  // 16:9
+    ExpectCamera(*StageFor(5.0 / 4.0).stage, 25, 123, 19, 0, 70.0f);     // 5:4
+    ExpectCamera(*StageFor(16.0 / 10.0).stage, 20, 118, 21, 7, 80.0f);   // 16:10
     ExpectCamera(*StageFor(1280.0 / 800.0).stage, 20, 118, 21, 7, 80.0f);
 }
 

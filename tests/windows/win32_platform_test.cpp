@@ -248,10 +248,11 @@ TEST_F(Win32Windows, SaverPixelFormatAttemptsOnTheSystemsFormats) {
         const int index = ChoosePixelFormat(dc, &want);
         PIXELFORMATDESCRIPTOR got{};
         ASSERT_TRUE(DescribePixelFormat(dc, index, sizeof got, &got));
-        std::printf("attempt with %2d accumulation bits: format %d, colour %d, depth %d, "
-                    "accumulation %d, %s\n",
-                    kAccum[attempt], index, got.cColorBits, got.cDepthBits, got.cAccumBits,
-                    (got.dwFlags & PFD_GENERIC_FORMAT) ? "generic" : "not generic");
+        std::printf(
+            "attempt with %2d accumulation bits: format %d, colour %d, depth %d, "
+            "accumulation %d, %s\n",
+            kAccum[attempt], index, got.cColorBits, got.cDepthBits, got.cAccumBits,
+            (got.dwFlags & PFD_GENERIC_FORMAT) ? "generic" : "not generic");
         last = got;
         expected = index;
         if (!(got.dwFlags & PFD_GENERIC_FORMAT)) break;

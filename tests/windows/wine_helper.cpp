@@ -56,9 +56,8 @@ int Host(const char* closeFile) {
     RECT r = {0, 0, 400, 300};
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_VISIBLE;
     AdjustWindowRect(&r, style, FALSE);
-    HWND hwnd = CreateWindowA(kHostClass, "Wavendell preview host", style, 40, 40,
-                              r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                              wc.hInstance, nullptr);
+    HWND hwnd = CreateWindowA(kHostClass, "Wavendell preview host", style, 40, 40, r.right - r.left,
+                              r.bottom - r.top, nullptr, nullptr, wc.hInstance, nullptr);
     if (!hwnd) return 1;
     std::printf("%llu\n", (unsigned long long)(uintptr_t)hwnd);
     std::fflush(stdout);
@@ -130,7 +129,6 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "host") == 0) return Host(argv[2]);
     if (argc == 4 && std::strcmp(argv[1], "boxes") == 0)
         return Boxes(std::atoi(argv[2]), std::atoi(argv[3]));
-    std::fprintf(stderr,
-                 "usage: wine_helper host CLOSE-FILE | boxes COUNT SECONDS\n");
+    std::fprintf(stderr, "usage: wine_helper host CLOSE-FILE | boxes COUNT SECONDS\n");
     return 2;
 }

@@ -48,8 +48,8 @@ public:
 
     // Attributes of e the reader does not know (names are case-sensitive),
     // and numbers it cannot read or reads only in part.
-    void CheckAttributes(const std::string& file, const std::string& element,
-                         const TiXmlElement* e, const std::vector<AttributeRule>& rules);
+    void CheckAttributes(const std::string& file, const std::string& element, const TiXmlElement* e,
+                         const std::vector<AttributeRule>& rules);
     // Child elements of parent other than the known ones (the reader does
     // not look at them).
     void CheckChildren(const std::string& file, const TiXmlElement* parent,

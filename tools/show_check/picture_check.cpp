@@ -31,7 +31,9 @@ struct HeaderTrap {
     jmp_buf resume;
 };
 
-void TrapError(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<HeaderTrap*>(cinfo->err)->resume, 1); }
+void TrapError(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<HeaderTrap*>(cinfo->err)->resume, 1);
+}
 void Silent(j_common_ptr) {}
 
 // The sides of a JPEG file from its header alone; false when it has none.
@@ -105,7 +107,8 @@ void CheckSprite(CheckContext& c, const std::string& file) {
         offset != 54)
         c.Error(file, "",
                 "not an uncompressed 32-bit BMP with its pixels from byte 54 (" +
-                    std::to_string(bits) + " bits a pixel): the saver reads it as one all the "
+                    std::to_string(bits) +
+                    " bits a pixel): the saver reads it as one all the "
                     "same and draws noise");
     CheckSides(c, file, "", pixels.width, pixels.height);
 }

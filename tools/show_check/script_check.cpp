@@ -65,8 +65,12 @@ void CheckFigureFile(CheckContext& c, const std::string& name) {
     const TiXmlElement* formula = FirstChildNamed(root, "Formula");
     const TiXmlElement* group = FirstChildNamed(root, "Egroup");
     c.CheckAttributes(file, "Formula", formula,
-                      {{"fid", ATTR_INT}, {"count", ATTR_INT}, {"cx", ATTR_REAL}, {"cy", ATTR_REAL},
-                       {"rx", ATTR_REAL}, {"ry", ATTR_REAL}});
+                      {{"fid", ATTR_INT},
+                       {"count", ATTR_INT},
+                       {"cx", ATTR_REAL},
+                       {"cy", ATTR_REAL},
+                       {"rx", ATTR_REAL},
+                       {"ry", ATTR_REAL}});
     c.CheckAttributes(file, "Egroup", group, {{"id", ATTR_INT}});
     if (!formula) {
         c.Warn(file, "", "no <Formula>: without it the saver reads no emitters from the figure");
@@ -91,8 +95,8 @@ void CheckFigureFile(CheckContext& c, const std::string& name) {
         c.CheckAttributes(file, Numbered("Emmiter", index), e,
                           {{"id", ATTR_INT}, {"x", ATTR_REAL}, {"y", ATTR_REAL}, {"z", ATTR_REAL}});
     int count = -1;
-    if (formula->Attribute("count") && std::sscanf(formula->Attribute("count"), "%d", &count) == 1 &&
-        count != index)
+    if (formula->Attribute("count") &&
+        std::sscanf(formula->Attribute("count"), "%d", &count) == 1 && count != index)
         c.Warn(file, "Formula",
                "count=" + std::to_string(count) + " but the figure has " + std::to_string(index) +
                    " <Emmiter> elements: the elements are what counts");
@@ -109,7 +113,8 @@ bool CheckCommands(CheckContext& c, const std::string& file, const CActionScript
     // Jets a command left on a program that never ends (a sweep, or a type
     // the player does not know): they count as running for good.
     std::vector<std::vector<bool>> endless(figures);
-    for (int g = 0; g < figures; ++g) endless[g].assign(s.figureSet->figures[g]->emitterCount, false);
+    for (int g = 0; g < figures; ++g)
+        endless[g].assign(s.figureSet->figures[g]->emitterCount, false);
     auto endlessCount = [&](int g) {
         return (int)std::count(endless[g].begin(), endless[g].end(), true);
     };
@@ -144,7 +149,8 @@ bool CheckCommands(CheckContext& c, const std::string& file, const CActionScript
                                std::to_string(n) + " emitter" + (n == 1 ? "" : "s");
             if (n > 0) text += " (0.." + std::to_string(n - 1) + ")";
             text += ": an empty range, the command switches on no jet";
-            if (n == 1) text += " (a range needs two different ends, so a one-emitter figure never sprays)";
+            if (n == 1)
+                text += " (a range needs two different ends, so a one-emitter figure never sprays)";
             c.Warn(file, element, text);
         } else {
             for (int k = std::max(0, std::min(from, to)); k <= std::max(from, to) && k < n; ++k)
@@ -153,7 +159,8 @@ bool CheckCommands(CheckContext& c, const std::string& file, const CActionScript
         if (cmd.EType != JET_SWEEP && cmd.EType != JET_SWING && cmd.EType != JET_ARC)
             c.Warn(file, element,
                    "EType " + std::to_string(cmd.EType) +
-                       " is none of 0 (sweep), 1 (swing), 2 (arc): its jets keep the velocity they had and never stop");
+                       " is none of 0 (sweep), 1 (swing), 2 (arc): its jets keep the velocity they "
+                       "had and never stop");
 
         // The wait after this command: jets of its figure, then of the next
         // command's, must come down to nextAfter.
@@ -190,8 +197,8 @@ bool CheckCommands(CheckContext& c, const std::string& file, const CActionScript
 // ------------------------------------------------------------ playing
 
 struct EdgeTally {
-    double share = 0;              // largest share of a figure's drops past the edge at once
-    std::vector<std::string> at;   // the screen shapes where it is over kOutShare
+    double share = 0;             // largest share of a figure's drops past the edge at once
+    std::vector<std::string> at;  // the screen shapes where it is over kOutShare
 };
 
 struct PlayOutcome {
@@ -258,7 +265,8 @@ PlayOutcome Play(CheckContext& c, CActionScript& script) {
                                    [](const CameraView& v) { return v.aspect < 1.5; }),
                     views.end());
     long long pools = 0;
-    for (int g = 0; g < script.figureSet->count; ++g) pools += script.figureSet->figures[g]->emitterCount;
+    for (int g = 0; g < script.figureSet->count; ++g)
+        pools += script.figureSet->figures[g]->emitterCount;
     long long frames = (long long)c.settings.playSeconds * 1000 / kFrameMs;
     if (pools > 0 && pools * frames > kPlayBudget) {
         frames = kPlayBudget / pools;
@@ -280,7 +288,8 @@ PlayOutcome Play(CheckContext& c, CActionScript& script) {
     for (int g = 0; g < script.figureSet->count; ++g) {
         const CFigure* f = script.figureSet->figures[g];
         for (int k = 0; k < f->emitterCount; ++k)
-            if (f->emitters[k]->IsActive() && f->emitters[k]->EType == JET_SWEEP) o.sweepsRunning = true;
+            if (f->emitters[k]->IsActive() && f->emitters[k]->EType == JET_SWEEP)
+                o.sweepsRunning = true;
     }
     return o;
 }
@@ -300,11 +309,12 @@ void ReportPlay(CheckContext& c, const std::string& file, const PlayOutcome& o, 
                         "does not play out within " + limit +
                             " (played headless at 11 ms a frame): its scene never changes");
         } else {
-            c.Error(file, "",
-                    "passes its last command after " + Ms(o.endSeconds) + ", but its jets still spray " +
-                        limit + " in" +
-                        (o.sweepsRunning ? " (a sweep, EType 0, sprays for good once started)" : "") +
-                        ": its scene never changes");
+            c.Error(
+                file, "",
+                "passes its last command after " + Ms(o.endSeconds) +
+                    ", but its jets still spray " + limit + " in" +
+                    (o.sweepsRunning ? " (a sweep, EType 0, sprays for good once started)" : "") +
+                    ": its scene never changes");
         }
     }
     for (const auto& figure : o.edges) {
@@ -312,11 +322,18 @@ void ReportPlay(CheckContext& c, const std::string& file, const PlayOutcome& o, 
             if (edge.second.at.empty()) continue;
             std::string at;
             for (size_t i = 0; i < edge.second.at.size(); ++i)
-                at += (i == 0 ? "" : i + 1 == edge.second.at.size() ? " and " : ", ") + edge.second.at[i];
+                at += (i == 0                           ? ""
+                       : i + 1 == edge.second.at.size() ? " and "
+                                                        : ", ") +
+                      edge.second.at[i];
             char by[80];
-            std::snprintf(by, sizeof by, " (up to %.0f%% of its drops at once)", edge.second.share * 100);
-            c.Warn(file, "Figure " + std::to_string(figure.first + 1) + " (" + figureFiles[figure.first] + ")",
-                   "jets leave the " + edge.first + " of the picture the camera shows at " + at + by);
+            std::snprintf(by, sizeof by, " (up to %.0f%% of its drops at once)",
+                          edge.second.share * 100);
+            c.Warn(
+                file,
+                "Figure " + std::to_string(figure.first + 1) + " (" + figureFiles[figure.first] +
+                    ")",
+                "jets leave the " + edge.first + " of the picture the camera shows at " + at + by);
         }
     }
 }
@@ -338,10 +355,11 @@ void CheckScript(CheckContext& c, const std::string& action, std::set<std::strin
         emitters += EmittersOf(c, figureFiles.back());
     }
     if (emitters > kMostEmittersLoaded) {
-        c.Error(file, "",
-                "its figures have " + std::to_string(emitters) + " emitters: the saver would need " +
-                    std::to_string(emitters * PARTICLES_PER_POOL * (long long)sizeof(CParticle) >> 20) +
-                    " MB for their drops; not loaded");
+        c.Error(
+            file, "",
+            "its figures have " + std::to_string(emitters) + " emitters: the saver would need " +
+                std::to_string(emitters * PARTICLES_PER_POOL * (long long)sizeof(CParticle) >> 20) +
+                " MB for their drops; not loaded");
         return;
     }
 
@@ -354,30 +372,33 @@ void CheckScript(CheckContext& c, const std::string& action, std::set<std::strin
     c.CheckListNames(file, firstFigure, "Figure");
     int index = 0;
     for (const TiXmlElement* e = firstFigure; e; e = e->NextSiblingElement(), ++index) {
-        c.CheckAttributes(file, Numbered("Figure", index), e,
-                          {{"figureId", ATTR_INT}, {"file", ATTR_TEXT}, {"dx", ATTR_REAL}, {"dy", ATTR_REAL}});
+        c.CheckAttributes(
+            file, Numbered("Figure", index), e,
+            {{"figureId", ATTR_INT}, {"file", ATTR_TEXT}, {"dx", ATTR_REAL}, {"dy", ATTR_REAL}});
         if (!figureFiles[index].empty()) CheckFigureFile(c, figureFiles[index]);
     }
-    const TiXmlElement* firstCommand = FirstChildNamed(FirstChildNamed(root, "ActionScript"), "Command");
+    const TiXmlElement* firstCommand =
+        FirstChildNamed(FirstChildNamed(root, "ActionScript"), "Command");
     c.CheckListNames(file, firstCommand, "Command");
     index = 0;
     for (const TiXmlElement* e = firstCommand; e; e = e->NextSiblingElement(), ++index)
         c.CheckAttributes(file, Numbered("Command", index), e,
-                          {{"group", ATTR_INT},    {"first", ATTR_INT},     {"last", ATTR_INT},
-                           {"delayBS", ATTR_INT},  {"tShift", ATTR_INT},    {"effTime", ATTR_INT},
-                           {"effTimeD", ATTR_INT}, {"cycles", ATTR_INT},    {"stop", ATTR_INT},
-                           {"vx1", ATTR_REAL},     {"vy1", ATTR_REAL},      {"vz1", ATTR_REAL},
-                           {"vx2", ATTR_REAL},     {"vy2", ATTR_REAL},      {"vz2", ATTR_REAL},
+                          {{"group", ATTR_INT},     {"first", ATTR_INT},    {"last", ATTR_INT},
+                           {"delayBS", ATTR_INT},   {"tShift", ATTR_INT},   {"effTime", ATTR_INT},
+                           {"effTimeD", ATTR_INT},  {"cycles", ATTR_INT},   {"stop", ATTR_INT},
+                           {"vx1", ATTR_REAL},      {"vy1", ATTR_REAL},     {"vz1", ATTR_REAL},
+                           {"vx2", ATTR_REAL},      {"vy2", ATTR_REAL},     {"vz2", ATTR_REAL},
                            {"nextAfter", ATTR_INT}, {"centerX", ATTR_REAL}, {"centerY", ATTR_REAL},
-                           {"Angle1", ATTR_REAL},  {"Angle2", ATTR_REAL},   {"YPowerK", ATTR_REAL},
-                           {"Power", ATTR_REAL},   {"EType", ATTR_INT},     {"id", ATTR_INT}});
+                           {"Angle1", ATTR_REAL},   {"Angle2", ATTR_REAL},  {"YPowerK", ATTR_REAL},
+                           {"Power", ATTR_REAL},    {"EType", ATTR_INT},    {"id", ATTR_INT}});
 
     const int figures = script.figureSet ? script.figureSet->count : 0;
     if (figures == 0 || script.commandCount == 0) {
         c.Warn(file, "",
                std::string(figures == 0 ? "no figures (<Uses> with <Figure> entries)"
                                         : "no commands (<ActionScript> with <Command> entries)") +
-                   ": the script plays out at once, and its scene shows for the pause of about a second");
+                   ": the script plays out at once, and its scene shows for the pause of about a "
+                   "second");
         return;
     }
     figureFiles.resize(figures);

@@ -112,7 +112,8 @@ void CheckContext::CheckAttributes(const std::string& file, const std::string& e
             std::string text = std::string("attribute ") + name + " is not one the saver reads";
             // A wrong case is the likeliest slip.
             for (const AttributeRule& r : rules)
-                if (strcasecmp(r.name, name) == 0) text += std::string(" (did you mean ") + r.name + "?)";
+                if (strcasecmp(r.name, name) == 0)
+                    text += std::string(" (did you mean ") + r.name + "?)";
             Warn(file, element, text + "; it is ignored");
             continue;
         }
@@ -187,7 +188,8 @@ std::vector<std::string> Listing(const std::string& dataDir, const std::string& 
             if (S_ISDIR(st.st_mode) && stat((path + "/scene.xml").c_str(), &scene) == 0)
                 names.push_back(name);
         } else if (S_ISREG(st.st_mode) && name.size() > std::strlen(suffix) &&
-                   name.compare(name.size() - std::strlen(suffix), std::string::npos, suffix) == 0) {
+                   name.compare(name.size() - std::strlen(suffix), std::string::npos, suffix) ==
+                       0) {
             names.push_back(name);
         }
     }
@@ -213,8 +215,7 @@ void CheckOptions(CheckContext& c) {
         int count = 0;
         for (const TiXmlElement* e = doc.RootElement()->FirstChildElement(name); e;
              e = e->NextSiblingElement(name)) {
-            if (++count == 2)
-                c.Warn(file, name, "given more than once: only the first counts");
+            if (++count == 2) c.Warn(file, name, "given more than once: only the first counts");
             c.CheckAttributes(file, name, e, {{"v", ATTR_INT}});
         }
     }
@@ -242,10 +243,12 @@ void CheckScene(CheckContext& c, const std::string& scenePath) {
                        " lies outside 0..255: the drawing clamps it");
     }
     if (colour && colour->Attribute("a") && stage.emitterColor[3] <= 0)
-        c.Warn(file, "EColor", "a=" + std::to_string(stage.emitterColor[3]) +
-                                   ": the jets are fully transparent");
+        c.Warn(file, "EColor",
+               "a=" + std::to_string(stage.emitterColor[3]) + ": the jets are fully transparent");
     c.CheckAttributes(file, "Info", FirstChildNamed(root, "Info"),
-                      {{"Title", ATTR_TEXT}, {"Author", ATTR_TEXT}, {"Url", ATTR_TEXT},
+                      {{"Title", ATTR_TEXT},
+                       {"Author", ATTR_TEXT},
+                       {"Url", ATTR_TEXT},
                        {"Description", ATTR_TEXT}});
     for (const char* name : {"Back", "Water"}) {
         const TiXmlElement* e = FirstChildNamed(root, name);
@@ -254,8 +257,8 @@ void CheckScene(CheckContext& c, const std::string& scenePath) {
         const char* what = std::strcmp(name, "Back") == 0 ? "backdrop" : "water";
         if (!picture) {
             c.Warn(file, name,
-                   std::string(e ? "no file attribute" : "no <") + (e ? "" : name) + (e ? "" : "> element") +
-                       ": the " + what + " is drawn without a picture");
+                   std::string(e ? "no file attribute" : "no <") + (e ? "" : name) +
+                       (e ? "" : "> element") + ": the " + what + " is drawn without a picture");
             continue;
         }
         CheckJpegPicture(c, scenePath + "/" + picture, name);
@@ -294,8 +297,10 @@ bool CheckScenario(CheckContext& c, Entries* entries) {
         if (s.hasScenePath) {
             Remember(&entries->scenePaths, s.scenePath);
             // A scene an enabled script is tied to is shown with it.
-            if (s.enabled != 0) entries->sceneEnabled[s.scenePath] = true;
-            else entries->sceneEnabled.emplace(s.scenePath, false);
+            if (s.enabled != 0)
+                entries->sceneEnabled[s.scenePath] = true;
+            else
+                entries->sceneEnabled.emplace(s.scenePath, false);
         }
     }
 
@@ -308,8 +313,9 @@ bool CheckScenario(CheckContext& c, Entries* entries) {
     for (const TiXmlElement* e = root->FirstChildElement(); e && e != firstScript;
          e = e->NextSiblingElement())
         if (std::strcmp(e->Value(), "Scenes") != 0)
-            c.Warn(file, "", std::string("element <") + e->Value() +
-                                 "> is not one the saver reads; it is ignored");
+            c.Warn(file, "",
+                   std::string("element <") + e->Value() +
+                       "> is not one the saver reads; it is ignored");
     c.CheckListNames(file, firstScene, "Scene");
     c.CheckListNames(file, firstScript, "Script");
     int index = 0;
@@ -335,10 +341,14 @@ void CheckUse(CheckContext& c, const Entries& e, const std::set<std::string>& fi
                                          [](const auto& s) { return s.second; });
     for (const auto& s : e.sceneEnabled)
         if (!s.second && anySceneOn)
-            c.Warn(file, "", "scene \"" + s.first + "\" is disabled everywhere it is listed: it is never shown");
+            c.Warn(
+                file, "",
+                "scene \"" + s.first + "\" is disabled everywhere it is listed: it is never shown");
     for (const auto& s : e.scriptEnabled)
         if (!s.second && anyScriptOn)
-            c.Warn(file, "", "script \"" + s.first + "\" is disabled everywhere it is listed: it never plays");
+            c.Warn(
+                file, "",
+                "script \"" + s.first + "\" is disabled everywhere it is listed: it never plays");
     // With nothing enabled the saver takes the first entry every time.
     if (!e.sceneEnabled.empty() && !anySceneOn)
         c.Warn(file, "", "every scene is disabled: the first one listed is shown every time");
@@ -347,10 +357,12 @@ void CheckUse(CheckContext& c, const Entries& e, const std::set<std::string>& fi
 
     for (const std::string& scene : Listing(c.dataDir, "", true))
         if (!e.sceneEnabled.count(scene))
-            c.Warn(scene + "/scene.xml", "", "the scenario does not list this scene: it is never shown");
+            c.Warn(scene + "/scene.xml", "",
+                   "the scenario does not list this scene: it is never shown");
     for (const std::string& script : Listing(c.dataDir, "_scripts", false, ".xml"))
         if (!e.scriptEnabled.count(script))
-            c.Warn(InFolder("_scripts", script), "", "the scenario does not list this script: it never plays");
+            c.Warn(InFolder("_scripts", script), "",
+                   "the scenario does not list this script: it never plays");
     for (const std::string& figure : Listing(c.dataDir, "_figures", false, ".xml"))
         if (!figuresUsed.count(figure))
             c.Warn(InFolder("_figures", figure), "", "no script of the scenario uses this figure");
@@ -400,7 +412,8 @@ CheckReport CheckShow(const std::string& folder, const CheckSettings& settings) 
         for (const std::string& action : entries.actions) CheckScript(c, action, &figuresUsed);
         CheckUse(c, entries, figuresUsed);
     }
-    for (const char* sprite : {"particle7.bmp", "fSource.bmp", "emitterTube.bmp"}) CheckSprite(c, sprite);
+    for (const char* sprite : {"particle7.bmp", "fSource.bmp", "emitterTube.bmp"})
+        CheckSprite(c, sprite);
     CheckShaders(c);
 
     plat::Install(nullptr);

@@ -13,17 +13,15 @@ void Canvas::Fill(const std::function<Rgb(float, float)>& colour) {
 void Canvas::Layer(const std::function<bool(float, float)>& inside,
                    const std::function<Rgb(float, float)>& colour, float v0, float v1,
                    float opacity) {
-    static const float kOffsets[8][2] = {{-0.375f, -0.125f}, {-0.125f, 0.375f},
-                                         {0.125f, -0.375f},  {0.375f, 0.125f},
-                                         {-0.25f, -0.4375f}, {0.25f, 0.4375f},
+    static const float kOffsets[8][2] = {{-0.375f, -0.125f}, {-0.125f, 0.375f},  {0.125f, -0.375f},
+                                         {0.375f, 0.125f},   {-0.25f, -0.4375f}, {0.25f, 0.4375f},
                                          {-0.4375f, 0.25f},  {0.4375f, -0.25f}};
     int y0 = std::max(0, Row(v1) - 1), y1 = std::min(kH - 1, Row(v0) + 1);
     for (int y = y0; y <= y1; ++y) {
         for (int x = 0; x < kW; ++x) {
             float u = U(x), v = V(y);
             int hits = 0;
-            for (auto& o : kOffsets)
-                hits += inside(u + o[0] * Du(), v + o[1] * Dv()) ? 1 : 0;
+            for (auto& o : kOffsets) hits += inside(u + o[0] * Du(), v + o[1] * Dv()) ? 1 : 0;
             if (hits == 0) continue;
             float k = opacity * hits / 8.0f;
             im.At(x, y) = Mix(im.At(x, y), colour(u, v), k);
@@ -32,7 +30,8 @@ void Canvas::Layer(const std::function<bool(float, float)>& inside,
 }
 
 void Canvas::Glow(float cu, float cv, float radius, Rgb colour, float reach) {
-    int x0 = std::max(0, Column(cu - radius * reach)), x1 = std::min(kW - 1, Column(cu + radius * reach));
+    int x0 = std::max(0, Column(cu - radius * reach)),
+        x1 = std::min(kW - 1, Column(cu + radius * reach));
     int y0 = std::max(0, Row(cv + radius * reach)), y1 = std::min(kH - 1, Row(cv - radius * reach));
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x) {

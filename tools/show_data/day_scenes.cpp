@@ -46,22 +46,29 @@ Image SunsetLake() {
     // The sun: a bright disc with a wide warm halo.
     c.Glow(su, sv, 22, Hex(0x3a1c08));
     c.Glow(su, sv, 8, Hex(0x5a3010));
-    c.Layer([&](float u, float v) { return (u - su) * (u - su) + (v - sv) * (v - sv) < sr * sr; },
-            [&](float u, float v) { return Mix(Hex(0xfff6d8), Hex(0xffd27a), Clamp01((sv - v) / sr)); },
-            sv - sr - 1, sv + sr + 1);
+    c.Layer(
+        [&](float u, float v) { return (u - su) * (u - su) + (v - sv) * (v - sv) < sr * sr; },
+        [&](float u, float v) { return Mix(Hex(0xfff6d8), Hex(0xffd27a), Clamp01((sv - v) / sr)); },
+        sv - sr - 1, sv + sr + 1);
 
     // Far hills, hazy violet, then nearer and darker ones.
     auto hill = [&](const Noise& n, float u, float base, float amp, float freq) {
         return base + amp * (0.5f + 0.5f * n.Fbm(u * freq, 0.5f, 5, 0.45f));
     };
-    c.Layer([&](float u, float v) { return v < hill(n1, u, 3, 11, 0.02f); },
-            [&](float u, float v) { return Mix(Hex(0x9a5a78), Hex(0xb06a78), Clamp01(1 - v / 14)); },
-            0, 16);
-    c.Layer([&](float u, float v) { return v < hill(n2, u + 40, 1, 8, 0.03f) - 2 * Smooth(-30, 10, u); },
-            [&](float u, float v) { return Mix(Hex(0x5c3456), Hex(0x6e3c5a), Clamp01(1 - v / 10)); },
-            0, 12);
+    c.Layer(
+        [&](float u, float v) { return v < hill(n1, u, 3, 11, 0.02f); },
+        [&](float u, float v) { return Mix(Hex(0x9a5a78), Hex(0xb06a78), Clamp01(1 - v / 14)); }, 0,
+        16);
+    c.Layer(
+        [&](float u, float v) {
+            return v < hill(n2, u + 40, 1, 8, 0.03f) - 2 * Smooth(-30, 10, u);
+        },
+        [&](float u, float v) { return Mix(Hex(0x5c3456), Hex(0x6e3c5a), Clamp01(1 - v / 10)); }, 0,
+        12);
     // Pine-clad shore on the right, rising out of the water.
-    auto shore = [&](float u) { return -2 + 14 * Smooth(10, 60, u) + 2 * n3.Fbm(u * 0.05f, 1.5f, 3); };
+    auto shore = [&](float u) {
+        return -2 + 14 * Smooth(10, 60, u) + 2 * n3.Fbm(u * 0.05f, 1.5f, 3);
+    };
     c.Layer(
         [&](float u, float v) {
             float h = shore(u);
@@ -71,9 +78,11 @@ Image SunsetLake() {
                 float pitch = row ? 1.3f : 1.9f;
                 float cell = std::floor((u + row * 0.7f) / pitch);
                 for (float k = cell - 1; k <= cell + 1; ++k) {
-                    float cu = (k + 0.5f) * pitch - row * 0.7f + 0.6f * (HashUnit(int(k), row, 5) - 0.5f);
+                    float cu =
+                        (k + 0.5f) * pitch - row * 0.7f + 0.6f * (HashUnit(int(k), row, 5) - 0.5f);
                     if (cu < 6) continue;
-                    float ph = (2.5f + 6.5f * HashUnit(int(k), row + 7, 5)) * (0.3f + 0.7f * Smooth(0, 45, cu));
+                    float ph = (2.5f + 6.5f * HashUnit(int(k), row + 7, 5)) *
+                               (0.3f + 0.7f * Smooth(0, 45, cu));
                     float base = shore(cu) - 0.5f - row * 1.2f;
                     if (v < base || v > base + ph) continue;
                     float t = (v - base) / ph;
@@ -83,10 +92,14 @@ Image SunsetLake() {
             }
             return false;
         },
-        [&](float u, float v) { return Mix(Hex(0x24142a), Hex(0x2e1a32), Clamp01(v / 20)); }, 0, 24);
+        [&](float u, float v) { return Mix(Hex(0x24142a), Hex(0x2e1a32), Clamp01(v / 20)); }, 0,
+        24);
     // A low headland on the left.
-    c.Layer([&](float u, float v) { return v < -1.0f + 8.5f * (1 - Smooth(-80, -45, u)) + 1.2f * n2.Fbm(u * 0.12f, 4.4f, 3); },
-            [&](float u, float v) { return Hex(0x2a1730); }, 0, 8);
+    c.Layer(
+        [&](float u, float v) {
+            return v < -1.0f + 8.5f * (1 - Smooth(-80, -45, u)) + 1.2f * n2.Fbm(u * 0.12f, 4.4f, 3);
+        },
+        [&](float u, float v) { return Hex(0x2a1730); }, 0, 8);
     // Glitter of the sun on the far water at the foot of the hills.
     c.Layer([&](float u, float v) { return v < 1.1f; },
             [&](float u, float v) {
@@ -123,7 +136,7 @@ Image MarblePlaza() {
         float d = n1.Fbm(u * 0.025f, v * 0.05f, 6, 0.5f) + 0.25f * (v - 40) / 30;
         float cloud = Smooth(0.05f, 0.3f, d);
         float shade = Clamp01(0.5f + 1.8f * (n1.Fbm(u * 0.025f, (v + 1.5f) * 0.05f, 6) -
-                                            n1.Fbm(u * 0.025f, (v - 1.5f) * 0.05f, 6)));
+                                             n1.Fbm(u * 0.025f, (v - 1.5f) * 0.05f, 6)));
         Rgb cloudCol = Mix(Hex(0xc9d3de), Hex(0xfbfbf8), 1 - shade);
         return Mix(col, cloudCol, cloud * 0.9f);
     });
@@ -141,8 +154,10 @@ Image MarblePlaza() {
                 Rgb wall = Mix(Hex(0x8b8174), Hex(0x5f574e), Smooth(3, 30, v));
                 for (float du : {-36.0f, 0.0f, 36.0f}) {  // doorways between columns
                     float w = du == 0 ? 4.5f : 3.5f, top = du == 0 ? 19.0f : 16.0f;
-                    if (std::fabs(u - du) < w && v < top) wall = Hex(0x2c2520);
-                    else if (std::fabs(u - du) < w + 0.8f && v < top + 0.8f) wall = Hex(0xa39886);
+                    if (std::fabs(u - du) < w && v < top)
+                        wall = Hex(0x2c2520);
+                    else if (std::fabs(u - du) < w + 0.8f && v < top + 0.8f)
+                        wall = Hex(0xa39886);
                 }
                 return wall * (0.95f + 0.05f * n1.At(u, v));
             },
@@ -152,7 +167,8 @@ Image MarblePlaza() {
     const float columnBase = 3, capital = 28.2f;
     for (int k = 0; k < 10; ++k) {
         float cu = -54 + 12.0f * k;
-        c.Layer([&](float u, float v) { return u > cu && u < std::min(cu + 5, 58.5f) && v > 3 && v < 30; },
+        c.Layer([&](float u,
+                    float v) { return u > cu && u < std::min(cu + 5, 58.5f) && v > 3 && v < 30; },
                 [&](float u, float v) { return Hex(0x4a423a); }, 3, 30, 0.35f);
         auto radius = [&](float v) {
             float t = (v - columnBase) / (capital - columnBase);
@@ -161,11 +177,11 @@ Image MarblePlaza() {
         c.Layer(
             [&](float u, float v) {
                 if (v < columnBase || v > 31) return false;
-                if (v < columnBase + 0.5f) return std::fabs(u - cu) < 2.3f;         // plinth
-                if (v < columnBase + 1.2f) return std::fabs(u - cu) < 2.0f;         // torus
-                if (v < capital) return std::fabs(u - cu) < radius(v);              // shaft
+                if (v < columnBase + 0.5f) return std::fabs(u - cu) < 2.3f;  // plinth
+                if (v < columnBase + 1.2f) return std::fabs(u - cu) < 2.0f;  // torus
+                if (v < capital) return std::fabs(u - cu) < radius(v);       // shaft
                 if (v < capital + 0.8f) return std::fabs(u - cu) < 1.7f + (v - capital) * 0.9f;
-                return std::fabs(u - cu) < 2.5f;                                    // abacus
+                return std::fabs(u - cu) < 2.5f;  // abacus
             },
             [&](float u, float v) {
                 float r = v < capital && v > columnBase + 1.2f ? radius(v) : 2.4f;
@@ -180,28 +196,32 @@ Image MarblePlaza() {
             3, 31.5f);
     }
     // Entablature: architrave, a frieze of triglyphs, the cornice.
-    c.Layer([&](float u, float v) { return std::fabs(u) < (v > 35.5f ? 60.0f : 59.0f) && v >= 30.8f && v < 37.2f; },
-            [&](float u, float v) {
-                Rgb m = marble(u, v);
-                if (v < 33) return m * (v < 31.4f ? 0.78f : 0.95f);
-                if (v < 35.5f) {
-                    float pos = std::fmod(u + 300, 6.0f);
-                    bool glyph = pos < 1.6f;
-                    float groove = glyph && std::fmod(pos, 0.55f) < 0.18f ? 0.7f : 1.0f;
-                    return m * ((glyph ? 0.88f : 0.8f) * groove);
-                }
-                return m * (v < 36.0f ? 0.62f : 1.0f);
-            },
-            30, 38);
+    c.Layer(
+        [&](float u, float v) {
+            return std::fabs(u) < (v > 35.5f ? 60.0f : 59.0f) && v >= 30.8f && v < 37.2f;
+        },
+        [&](float u, float v) {
+            Rgb m = marble(u, v);
+            if (v < 33) return m * (v < 31.4f ? 0.78f : 0.95f);
+            if (v < 35.5f) {
+                float pos = std::fmod(u + 300, 6.0f);
+                bool glyph = pos < 1.6f;
+                float groove = glyph && std::fmod(pos, 0.55f) < 0.18f ? 0.7f : 1.0f;
+                return m * ((glyph ? 0.88f : 0.8f) * groove);
+            }
+            return m * (v < 36.0f ? 0.62f : 1.0f);
+        },
+        30, 38);
     // Pediment over the middle with its shaded tympanum.
-    c.Layer([&](float u, float v) { return v >= 37.2f && v < 37.2f + 11.5f * (1 - std::fabs(u) / 34); },
-            [&](float u, float v) {
-                float edge = 11.5f * (1 - std::fabs(u) / 34) + 37.2f - v;
-                Rgb m = marble(u, v);
-                if (edge < 1.2f || v < 38.2f) return m * (u < 0 ? 1.0f : 0.9f);
-                return m * 0.7f;
-            },
-            37, 50);
+    c.Layer(
+        [&](float u, float v) { return v >= 37.2f && v < 37.2f + 11.5f * (1 - std::fabs(u) / 34); },
+        [&](float u, float v) {
+            float edge = 11.5f * (1 - std::fabs(u) / 34) + 37.2f - v;
+            Rgb m = marble(u, v);
+            if (edge < 1.2f || v < 38.2f) return m * (u < 0 ? 1.0f : 0.9f);
+            return m * 0.7f;
+        },
+        37, 50);
     // Steps down to the water.
     c.Layer([&](float u, float v) { return v < 3 && std::fabs(u) < 61 + 2.4f * (3 - v); },
             [&](float u, float v) {
@@ -219,18 +239,22 @@ Image MarblePlaza() {
             },
             [&](float u, float v) {
                 float lit = Clamp01((tu - u) / 2.6f * 0.5f + 0.5f);
-                return Mix(Hex(0x1c3320), Hex(0x4c6e3c), lit * 0.8f) * (0.85f + 0.15f * n1.At(u * 2, v * 2));
+                return Mix(Hex(0x1c3320), Hex(0x4c6e3c), lit * 0.8f) *
+                       (0.85f + 0.15f * n1.At(u * 2, v * 2));
             },
             0, h + 3);
     }
     for (float uu : {-60.5f, 60.5f}) {
-        c.Layer([&](float u, float v) {
-                    float du = std::fabs(u - uu), dv = v - 5.2f;
-                    return (v > 3 && v < 3.6f && du < 1.0f) || (du * du / 2.6f + dv * dv / 2.2f < 1) ||
-                           (v > 6.3f && v < 6.8f && du < 1.2f);
-                },
-                [&](float u, float v) { return Mix(Hex(0xd9cbb4), Hex(0x8c7b66), Clamp01((u - uu) / 1.6f + 0.4f)); },
-                3, 7);
+        c.Layer(
+            [&](float u, float v) {
+                float du = std::fabs(u - uu), dv = v - 5.2f;
+                return (v > 3 && v < 3.6f && du < 1.0f) || (du * du / 2.6f + dv * dv / 2.2f < 1) ||
+                       (v > 6.3f && v < 6.8f && du < 1.2f);
+            },
+            [&](float u, float v) {
+                return Mix(Hex(0xd9cbb4), Hex(0x8c7b66), Clamp01((u - uu) / 1.6f + 0.4f));
+            },
+            3, 7);
     }
     return std::move(c.im);
 }
@@ -282,7 +306,8 @@ Image MistyForest() {
             [&](float u, float v) {
                 if (v < r.base + 1.5f + n2.At(u * 0.1f, r.base)) return true;
                 for (const Tree& t : trees)
-                    if (std::fabs(u - t.u) < t.w && InsideSpruce(u, v, t.u, r.base, t.h, t.w, n3, t.id))
+                    if (std::fabs(u - t.u) < t.w &&
+                        InsideSpruce(u, v, t.u, r.base, t.h, t.w, n3, t.id))
                         return true;
                 return false;
             },
@@ -305,8 +330,8 @@ Image MistyForest() {
             }
     }
     // Tall spruces framing the scene at both sides.
-    const float frame[][3] = {{-77, 64, 11}, {-64, 48, 8.5f}, {-55, 34, 6},
-                              {57, 38, 6.5f}, {67, 54, 9.5f}, {79, 66, 11}};
+    const float frame[][3] = {{-77, 64, 11},  {-64, 48, 8.5f}, {-55, 34, 6},
+                              {57, 38, 6.5f}, {67, 54, 9.5f},  {79, 66, 11}};
     for (const auto& f : frame) {
         uint32_t id = uint32_t(f[0] + 200);
         c.Layer([&](float u, float v) { return InsideSpruce(u, v, f[0], -1, f[1], f[2], n3, id); },
@@ -323,7 +348,8 @@ Image MistyForest() {
             if (v > sv) continue;
             float angle = std::atan2(u - su, sv - v);
             float ray = Smooth(0.15f, 0.6f, n2.Fbm(angle * 6, 0.5f, 3) * 0.5f + 0.5f);
-            float fade = Smooth(0, 8, sv - v) * std::exp(-(sv - v) / 30) * (1 - Smooth(0.6f, 1.1f, std::fabs(angle)));
+            float fade = Smooth(0, 8, sv - v) * std::exp(-(sv - v) / 30) *
+                         (1 - Smooth(0.6f, 1.1f, std::fabs(angle)));
             c.im.At(x, y) = c.im.At(x, y) + Hex(0x40382a) * (ray * fade);
         }
     return std::move(c.im);

@@ -17,16 +17,19 @@ struct Spot {
 
 // A figure file: the emitters in the order the scripts address them, all
 // on the water surface (y = 0).
-std::string FigureXml(int fid, float cx, float cz, float rx, float rz, const std::vector<Spot>& spots) {
+std::string FigureXml(int fid, float cx, float cz, float rx, float rz,
+                      const std::vector<Spot>& spots) {
     char line[160];
     std::string xml = "<?xml version=\"1.0\" ?>\n<Figure>\n";
-    std::snprintf(line, sizeof line,
-                  "    <Formula fid=\"%d\" count=\"%d\" cx=\"%g\" cy=\"%g\" rx=\"%g\" ry=\"%g\" />\n", fid,
-                  int(spots.size()), cx, cz, rx, rz);
+    std::snprintf(
+        line, sizeof line,
+        "    <Formula fid=\"%d\" count=\"%d\" cx=\"%g\" cy=\"%g\" rx=\"%g\" ry=\"%g\" />\n", fid,
+        int(spots.size()), cx, cz, rx, rz);
     xml += line;
     xml += "    <Egroup id=\"0\">\n";
     for (size_t i = 0; i < spots.size(); ++i) {
-        std::snprintf(line, sizeof line, "        <Emmiter id=\"%d\" x=\"%.2f\" y=\"0\" z=\"%.2f\" />\n", int(i),
+        std::snprintf(line, sizeof line,
+                      "        <Emmiter id=\"%d\" x=\"%.2f\" y=\"0\" z=\"%.2f\" />\n", int(i),
                       spots[i].x, spots[i].z);
         xml += line;
     }
@@ -63,7 +66,9 @@ std::vector<Spot> Join(std::vector<Spot> a, const std::vector<Spot>& b) {
 
 bool WriteFigures(const std::string& dir) {
     bool ok = MakeDirectories(dir);
-    auto put = [&](const char* name, const std::string& xml) { ok = WriteText(dir + name, xml) && ok; };
+    auto put = [&](const char* name, const std::string& xml) {
+        ok = WriteText(dir + name, xml) && ok;
+    };
     put("ringSmall.xml", FigureXml(1, 0, 36, 6, 6, Ring(0, 36, 6, 8)));
     put("ringMedium.xml", FigureXml(2, 0, 34, 12, 12, Ring(0, 34, 12, 12)));
     put("ringLarge.xml", FigureXml(3, 0, 36, 20, 20, Ring(0, 36, 20, 20)));
@@ -116,8 +121,8 @@ bool WriteFigures(const std::string& dir) {
     }
     // A chevron opening towards the viewer: the left arm from the tip
     // outwards (0-6), then the right arm (7-13).
-    put("chevron.xml", FigureXml(12, 0, 30, 30, 14,
-                                 Join(Line(-4, 18, -30, 42, 7), Line(4, 18, 30, 42, 7))));
+    put("chevron.xml",
+        FigureXml(12, 0, 30, 30, 14, Join(Line(-4, 18, -30, 42, 7), Line(4, 18, 30, 42, 7))));
     return ok;
 }
 

@@ -31,21 +31,21 @@ bool InsideBuilding(const Building& b, float u, float v) {
     float mid = (b.u0 + b.u1) / 2, half = (b.u1 - b.u0) / 2;
     float du = std::fabs(u - mid);
     switch (b.style) {
-        case 1:
-            if (v < b.h * 0.8f) return true;
-            if (v < b.h * 0.92f) return du < half * 0.7f;
-            return v < b.h && du < half * 0.4f;
-        case 2:
-            if (v < b.h) return true;
-            return v < b.h + half * 3.2f && du < half * (1 - (v - b.h) / (half * 3.2f)) * 0.35f;
-        case 3:
-            if (v < b.h) return true;
-            return v < b.h + 5 && du < 0.09f;
-        case 4:
-            if (v < b.h) return true;
-            return v < b.h + half * 0.9f && du < half * (1 - (v - b.h) / (half * 0.9f));
-        default:
-            return v < b.h;
+    case 1:
+        if (v < b.h * 0.8f) return true;
+        if (v < b.h * 0.92f) return du < half * 0.7f;
+        return v < b.h && du < half * 0.4f;
+    case 2:
+        if (v < b.h) return true;
+        return v < b.h + half * 3.2f && du < half * (1 - (v - b.h) / (half * 3.2f)) * 0.35f;
+    case 3:
+        if (v < b.h) return true;
+        return v < b.h + 5 && du < 0.09f;
+    case 4:
+        if (v < b.h) return true;
+        return v < b.h + half * 0.9f && du < half * (1 - (v - b.h) / (half * 0.9f));
+    default:
+        return v < b.h;
     }
 }
 
@@ -121,9 +121,10 @@ Image NightGarden() {
 
     // Distant tree line.
     TreeRow far(201, -84, 84, 4.5f, 7, 2.5f, 5.5f);
-    c.Layer([&](float u, float v) { return v < far.Height(u) + 0.5f * n2.At(u * 0.8f, v * 0.8f); },
-            [&](float u, float v) { return Mix(Hex(0x0b1424), Hex(0x101c30), Clamp01((v - 6) / 10)); },
-            0, 22);
+    c.Layer(
+        [&](float u, float v) { return v < far.Height(u) + 0.5f * n2.At(u * 0.8f, v * 0.8f); },
+        [&](float u, float v) { return Mix(Hex(0x0b1424), Hex(0x101c30), Clamp01((v - 6) / 10)); },
+        0, 22);
 
     // Two broad old trees behind the hedge.
     TreeRow leftTree(211, -52, -36, 3.0f, 13, 4.5f, 6.5f);
@@ -145,19 +146,20 @@ Image NightGarden() {
     // A small domed pavilion in the middle of the garden.
     auto inPavilion = [&](float u, float v) {
         float au = std::fabs(u);
-        if (v < 1.5f) return au < 8.0f;                           // steps
+        if (v < 1.5f) return au < 8.0f;                                     // steps
         if (v < 11) return au < 7.0f && std::fmod(au + 0.5f, 3.2f) < 1.0f;  // columns
-        if (v < 12.5f) return au < 7.6f;                          // ring beam
+        if (v < 12.5f) return au < 7.6f;                                    // ring beam
         float dome = 7.0f * std::sqrt(Clamp01(1 - (v - 12.5f) * (v - 12.5f) / 36.0f));
         if (v < 18.5f) return au < dome;
-        return au < 0.25f && v < 21.0f;                           // finial
+        return au < 0.25f && v < 21.0f;  // finial
     };
-    c.Layer(inPavilion,
-            [&](float u, float v) {
-                float lit = Clamp01((-u + 7) / 14) * Smooth(10, 18, v);
-                return Mix(Hex(0x0d1622), Hex(0x2c3a4c), lit * 0.7f);
-            },
-            0, 22);
+    c.Layer(
+        inPavilion,
+        [&](float u, float v) {
+            float lit = Clamp01((-u + 7) / 14) * Smooth(10, 18, v);
+            return Mix(Hex(0x0d1622), Hex(0x2c3a4c), lit * 0.7f);
+        },
+        0, 22);
     // Warm light inside it.
     c.Glow(0, 6, 5, Hex(0x2a1a0c));
 
@@ -194,23 +196,25 @@ Image NightGarden() {
     for (float bu : {-44.0f, -30.0f, 30.0f, 44.0f}) {
         c.Layer([&](float u, float v) { return std::fabs(u - bu) < 1.0f && v < 6.2f; },
                 [&](float u, float v) { return Hex(0x0b121a); }, 0, 7);
-        c.Layer([&](float u, float v) {
-                    float du = u - bu, dv = v - 7.9f;
-                    return du * du + dv * dv < 4.0f * (1 + 0.1f * n3.At(u * 2, v * 2));
-                },
-                [&](float u, float v) {
-                    float lit = Clamp01(((bu - u) + (v - 7.9f)) / 3);
-                    return Mix(Hex(0x08171a), Hex(0x2b4350), lit * 0.7f);
-                },
-                5, 11);
+        c.Layer(
+            [&](float u, float v) {
+                float du = u - bu, dv = v - 7.9f;
+                return du * du + dv * dv < 4.0f * (1 + 0.1f * n3.At(u * 2, v * 2));
+            },
+            [&](float u, float v) {
+                float lit = Clamp01(((bu - u) + (v - 7.9f)) / 3);
+                return Mix(Hex(0x08171a), Hex(0x2b4350), lit * 0.7f);
+            },
+            5, 11);
     }
     for (float cu : {-16.0f, 16.0f}) {
-        c.Layer([&](float u, float v) { return v < 12 && std::fabs(u - cu) < 2.6f * (1 - v / 12.5f); },
-                [&](float u, float v) {
-                    float lit = Clamp01((cu - u) / 2.6f);
-                    return Mix(Hex(0x071416), Hex(0x2a414e), lit * 0.6f);
-                },
-                0, 13);
+        c.Layer(
+            [&](float u, float v) { return v < 12 && std::fabs(u - cu) < 2.6f * (1 - v / 12.5f); },
+            [&](float u, float v) {
+                float lit = Clamp01((cu - u) / 2.6f);
+                return Mix(Hex(0x071416), Hex(0x2a414e), lit * 0.6f);
+            },
+            0, 13);
     }
 
     // Lanterns on slim posts.
@@ -219,7 +223,8 @@ Image NightGarden() {
                 [&](float u, float v) { return Hex(0x0b0f14); }, 0, 7);
         c.Glow(lu, 7.3f, 4.5f, Hex(0x3a2410) * 0.9f);
         c.Glow(lu, 7.3f, 1.2f, Hex(0xa0642a));
-        c.Layer([&](float u, float v) { return std::fabs(u - lu) < 0.45f && std::fabs(v - 7.3f) < 0.6f; },
+        c.Layer([&](float u,
+                    float v) { return std::fabs(u - lu) < 0.45f && std::fabs(v - 7.3f) < 0.6f; },
                 [&](float u, float v) { return Hex(0xffd89a); }, 6, 8.5f);
     }
 
@@ -238,10 +243,15 @@ Image NightGarden() {
 Image CitySkyline() {
     Canvas c;
     Noise n1(41), n2(42);
-    Ramp sky{{{0, Hex(0x5a2f48)}, {7, Hex(0x3c2550)}, {22, Hex(0x1a1a44)}, {45, Hex(0x0a0e2a)}, {70, Hex(0x03050f)}}};
+    Ramp sky{{{0, Hex(0x5a2f48)},
+              {7, Hex(0x3c2550)},
+              {22, Hex(0x1a1a44)},
+              {45, Hex(0x0a0e2a)},
+              {70, Hex(0x03050f)}}};
     c.Fill([&](float u, float v) {
         Rgb col = sky(v);
-        float haze = Smooth(0.0f, 0.5f, n1.Fbm(u * 0.03f, v * 0.09f, 5)) * Smooth(10, 25, v) * (1 - Smooth(35, 55, v));
+        float haze = Smooth(0.0f, 0.5f, n1.Fbm(u * 0.03f, v * 0.09f, 5)) * Smooth(10, 25, v) *
+                     (1 - Smooth(35, 55, v));
         return col + Hex(0x2a1a30) * (haze * 0.8f);
     });
     c.Stars(501, 700, 30, 0.6f, [](float u, float v) { return Smooth(30, 60, v); });
@@ -249,26 +259,45 @@ Image CitySkyline() {
     const float mu = 47, mv = 38, mr = 5;
     c.Glow(mu, mv, 18, Hex(0x141426));
     c.Layer([&](float u, float v) { return (u - mu) * (u - mu) + (v - mv) * (v - mv) < mr * mr; },
-            [&](float u, float v) { return Hex(0xf4e6c8) * (0.88f + 0.12f * n2.Fbm(u * 0.6f, v * 0.6f, 4)); },
+            [&](float u, float v) {
+                return Hex(0xf4e6c8) * (0.88f + 0.12f * n2.Fbm(u * 0.6f, v * 0.6f, 4));
+            },
             mv - mr - 1, mv + mr + 1);
 
     // Far towers in the haze, taller in the middle distance.
-    auto far = BuildingRow(601, 8, 24, 3, 7, 0.15f, [](float u) { return 0.8f + 0.4f * std::exp(-u * u / 900); });
-    c.Layer([&](float u, float v) { for (auto& b : far) if (InsideBuilding(b, u, v)) return true; return false; },
-            [&](float u, float v) { return BuildingColour(far, u, v, Hex(0x2c2448), 0.45f); }, 0, 45);
+    auto far = BuildingRow(601, 8, 24, 3, 7, 0.15f,
+                           [](float u) { return 0.8f + 0.4f * std::exp(-u * u / 900); });
+    c.Layer(
+        [&](float u, float v) {
+            for (auto& b : far)
+                if (InsideBuilding(b, u, v)) return true;
+            return false;
+        },
+        [&](float u, float v) { return BuildingColour(far, u, v, Hex(0x2c2448), 0.45f); }, 0, 45);
     // Middle row.
-    auto mid = BuildingRow(602, 8, 26, 4, 9, 0.3f, [](float u) { return 0.7f + 0.5f * Smooth(10, 60, std::fabs(u)); });
-    c.Layer([&](float u, float v) { for (auto& b : mid) if (InsideBuilding(b, u, v)) return true; return false; },
-            [&](float u, float v) { return BuildingColour(mid, u, v, Hex(0x16152a), 0.75f); }, 0, 50);
+    auto mid = BuildingRow(602, 8, 26, 4, 9, 0.3f,
+                           [](float u) { return 0.7f + 0.5f * Smooth(10, 60, std::fabs(u)); });
+    c.Layer(
+        [&](float u, float v) {
+            for (auto& b : mid)
+                if (InsideBuilding(b, u, v)) return true;
+            return false;
+        },
+        [&](float u, float v) { return BuildingColour(mid, u, v, Hex(0x16152a), 0.75f); }, 0, 50);
     // Near landmark towers at the sides, lower blocks in the middle.
     std::vector<Building> near = {
-        {-80, -71, 44, 1, 0.45f, 11}, {-70, -64, 30, 0, 0.5f, 12}, {-63, -56, 52, 2, 0.4f, 13},
+        {-80, -71, 44, 1, 0.45f, 11}, {-70, -64, 30, 0, 0.5f, 12},  {-63, -56, 52, 2, 0.4f, 13},
         {-55, -48, 22, 0, 0.55f, 14}, {-47, -40, 34, 3, 0.35f, 15}, {-30, -24, 14, 0, 0.5f, 16},
         {-12, -4, 10, 0, 0.45f, 17},  {6, 13, 12, 4, 0.5f, 18},     {24, 31, 16, 0, 0.4f, 19},
         {40, 46, 30, 3, 0.45f, 20},   {47, 55, 40, 1, 0.35f, 21},   {56, 63, 26, 0, 0.5f, 22},
         {64, 72, 48, 2, 0.45f, 23},   {73, 81, 33, 0, 0.5f, 24}};
-    c.Layer([&](float u, float v) { for (auto& b : near) if (InsideBuilding(b, u, v)) return true; return false; },
-            [&](float u, float v) { return BuildingColour(near, u, v, Hex(0x08080f), 0.95f); }, 0, 62);
+    c.Layer(
+        [&](float u, float v) {
+            for (auto& b : near)
+                if (InsideBuilding(b, u, v)) return true;
+            return false;
+        },
+        [&](float u, float v) { return BuildingColour(near, u, v, Hex(0x08080f), 0.95f); }, 0, 62);
     // Red beacons on the masts and spires.
     for (const Building& b : near) {
         float mid = (b.u0 + b.u1) / 2, half = (b.u1 - b.u0) / 2;
@@ -279,7 +308,8 @@ Image CitySkyline() {
     }
     // Embankment with a row of street lamps at the water's edge.
     c.Layer([&](float u, float v) { return v < 1.4f; },
-            [&](float u, float v) { return Mix(Hex(0x0c0b14), Hex(0x1a1626), Clamp01(v / 1.4f)); }, 0, 2);
+            [&](float u, float v) { return Mix(Hex(0x0c0b14), Hex(0x1a1626), Clamp01(v / 1.4f)); },
+            0, 2);
     for (float lu = -78; lu <= 78; lu += 6.5f) {
         c.Glow(lu, 2.3f, 1.6f, Hex(0x3a2410));
         c.Glow(lu, 2.3f, 0.22f, Hex(0xffc070));
@@ -333,12 +363,14 @@ Image NorthernLights() {
         float r = n2.Ridged(u * 0.03f + 3, 0.3f, 6);
         return 1 + (3 + 20 * r * r) * Smooth(5, 45, std::fabs(u + 8));
     };
-    auto mountain = [&](const std::function<float(float)>& ridge, Rgb rock, Rgb snowLit, Rgb snowShade, float snowLine) {
+    auto mountain = [&](const std::function<float(float)>& ridge, Rgb rock, Rgb snowLit,
+                        Rgb snowShade, float snowLine) {
         return [&, ridge, rock, snowLit, snowShade, snowLine](float u, float v) {
             float h = ridge(u);
             float slope = (ridge(u + 2.5f) - ridge(u - 2.5f)) / 5.0f;
-            float snow = Smooth(snowLine - 3, snowLine + 3, v + 2.5f * n3.Fbm(u * 0.15f, v * 0.15f, 3)) *
-                         Smooth(h - 14, h - 2, v + 4);
+            float snow =
+                Smooth(snowLine - 3, snowLine + 3, v + 2.5f * n3.Fbm(u * 0.15f, v * 0.15f, 3)) *
+                Smooth(h - 14, h - 2, v + 4);
             Rgb white = Mix(snowShade, snowLit, Smooth(-1.2f, 1.2f, slope));
             return Mix(rock, white, snow * (0.8f + 0.2f * n2.At(u * 0.3f, v * 0.3f)));
         };
@@ -350,13 +382,16 @@ Image NorthernLights() {
     // A dark shoreline with a lit cabin.
     c.Layer([&](float u, float v) { return v < 1.2f + 0.3f * n3.At(u * 0.3f, 0.5f); },
             [&](float u, float v) { return Hex(0x03070c); }, 0, 2);
-    c.Layer([&](float u, float v) {
-                float du = u + 34;
-                return (std::fabs(du) < 1.6f && v < 2.6f) || (v >= 2.6f && v < 3.8f - std::fabs(du) * 0.7f);
-            },
-            [&](float u, float v) { return Hex(0x05080c); }, 1, 4);
+    c.Layer(
+        [&](float u, float v) {
+            float du = u + 34;
+            return (std::fabs(du) < 1.6f && v < 2.6f) ||
+                   (v >= 2.6f && v < 3.8f - std::fabs(du) * 0.7f);
+        },
+        [&](float u, float v) { return Hex(0x05080c); }, 1, 4);
     c.Glow(-33.6f, 1.9f, 0.9f, Hex(0x3a2008));
-    c.Layer([&](float u, float v) { return std::fabs(u + 33.6f) < 0.35f && std::fabs(v - 1.9f) < 0.35f; },
+    c.Layer([&](float u,
+                float v) { return std::fabs(u + 33.6f) < 0.35f && std::fabs(v - 1.9f) < 0.35f; },
             [&](float u, float v) { return Hex(0xffc878); }, 1, 3);
     return std::move(c.im);
 }

@@ -63,7 +63,9 @@ inline uint32_t Hash(int x, int y, uint32_t seed) {
     h ^= h >> 15;
     return h;
 }
-inline float HashUnit(int x, int y, uint32_t seed) { return (Hash(x, y, seed) >> 8) / float(1 << 24); }
+inline float HashUnit(int x, int y, uint32_t seed) {
+    return (Hash(x, y, seed) >> 8) / float(1 << 24);
+}
 
 // Gradient noise in [-1, 1] (roughly), periodic with px by py lattice cells.
 // Defined in the class so that calls inline and the lattice wrap folds for

@@ -12,7 +12,8 @@ namespace show_data {
 
 bool WriteScenes(const std::string& data) {
     bool ok = true;
-    auto scene = [&](const char* folder, Image (*paint)(), uint32_t seed, const WaterPalette& water) {
+    auto scene = [&](const char* folder, Image (*paint)(), uint32_t seed,
+                     const WaterPalette& water) {
         std::string dir = data + folder + "/";
         ok = MakeDirectories(dir) && ok;
         ok = WriteJpeg(paint(), dir + "backdrop.jpg", 84) && ok;

@@ -47,7 +47,8 @@ Image SplashSprite() {
             float ring = std::exp(-std::pow((r - ringR) / 0.16f, 2.0f));
             float inner = 0.35f * (1 - Smooth(0.0f, 0.5f, r));
             float bubbles = Smooth(0.1f, 0.5f, foam.Fbm(dx * 9, dy * 9, 3));
-            float a = Clamp01((ring * (0.65f + 0.35f * bubbles) + inner) * (1 - Smooth(0.85f, 0.99f, r)));
+            float a =
+                Clamp01((ring * (0.65f + 0.35f * bubbles) + inner) * (1 - Smooth(0.85f, 0.99f, r)));
             // Opaque wherever there is foam: the emitter pass adds colour
             // times alpha and keeps the water behind in proportion to the
             // colour, so a weak alpha would only darken the water.

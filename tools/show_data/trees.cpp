@@ -5,7 +5,8 @@
 
 namespace show_data {
 
-TreeRow::TreeRow(uint64_t seed, float u0, float u1, float spacing, float base, float rMin, float rMax) {
+TreeRow::TreeRow(uint64_t seed, float u0, float u1, float spacing, float base, float rMin,
+                 float rMax) {
     Random rnd(seed);
     for (float u = u0; u < u1; u += spacing * rnd.Range(0.6f, 1.3f)) {
         float r = rnd.Range(rMin, rMax);
@@ -28,8 +29,8 @@ float CypressHalfWidth(float v, float base, float height, float width) {
     return width * std::pow(1 - t, 0.6f) * std::min(1.0f, 0.35f + t * 5);
 }
 
-bool InsideSpruce(float u, float v, float cu, float base, float height, float width,
-                  const Noise& n, uint32_t id) {
+bool InsideSpruce(float u, float v, float cu, float base, float height, float width, const Noise& n,
+                  uint32_t id) {
     float t = (v - base) / height;
     if (t < -0.02f || t > 1) return false;
     if (t < 0.05f) return std::fabs(u - cu) < width * 0.07f;  // trunk

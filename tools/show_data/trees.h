@@ -23,7 +23,7 @@ struct TreeRow {
 float CypressHalfWidth(float v, float base, float height, float width);
 
 // A spruce: jagged tiers narrowing to a spire.
-bool InsideSpruce(float u, float v, float cu, float base, float height, float width,
-                  const Noise& n, uint32_t id);
+bool InsideSpruce(float u, float v, float cu, float base, float height, float width, const Noise& n,
+                  uint32_t id);
 
 }  // namespace show_data

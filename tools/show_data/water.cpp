@@ -20,7 +20,8 @@ Image WaterPicture(uint32_t seed, const WaterPalette& pal) {
             float fine = chop.Fbm(s * 128, t * 112, 2, 0.5f, 128, 112);
             float k = Clamp01(0.5f + 0.75f * big + 0.08f * fine);
             Rgb col = ramp(k);
-            float glint = std::pow(crest, pal.glintSharpness) * pal.glintAmount * (0.6f + 0.6f * Clamp01(big + 0.5f));
+            float glint = std::pow(crest, pal.glintSharpness) * pal.glintAmount *
+                          (0.6f + 0.6f * Clamp01(big + 0.5f));
             if (pal.caustics) {
                 float net = ripple.Ridged(s * 24 + 1.5f * wx, t * 21 + 1.5f * wy, 2, 24, 21);
                 glint += std::pow(net, 10.0f) * 0.9f;

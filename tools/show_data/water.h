@@ -15,7 +15,7 @@ struct WaterPalette {
     Rgb deep, mid, light, glint;
     float glintAmount;
     float glintSharpness;  // higher: thinner glints on the crests
-    bool caustics;  // a bright network as on the floor of a pool
+    bool caustics;         // a bright network as on the floor of a pool
 };
 
 // A water surface that tiles in both directions: swells, crossing ripples

@@ -36,13 +36,13 @@ std::vector<GlxFormat> MesaLike() {
     rgb565.alpha = 0;
     GlxFormat argbVisual = Rgba8(24, 16, CAVEAT_SLOW);
     argbVisual.visualDepth = 32;
-    return {single,                          // 1
-            rgb565,                          // 2
-            Rgba8(16),                       // 3
-            Rgba8(24),                       // 4
-            argbVisual,                      // 5
-            Rgba8(16, 16, CAVEAT_SLOW),      // 6
-            Rgba8(24, 16, CAVEAT_SLOW),      // 7
+    return {single,                                // 1
+            rgb565,                                // 2
+            Rgba8(16),                             // 3
+            Rgba8(24),                             // 4
+            argbVisual,                            // 5
+            Rgba8(16, 16, CAVEAT_SLOW),            // 6
+            Rgba8(24, 16, CAVEAT_SLOW),            // 7
             Rgba8(24, 0, CAVEAT_NON_CONFORMANT)};  // 8
 }
 

@@ -178,8 +178,7 @@ TEST_F(InvalidInput, DeepDocumentIsNotWellFormedAndTheShowGoesOn) {
     EXPECT_EQ(1u, BoxesWith("Error opening file for reading"));
     // A document at the limit still loads.
     install.Write("data/options.xml",
-                  "<OPTIONS>" + Nested(kMaxXmlNesting - 2) +
-                      "<KeepAspect_1_6 v=\"3\"/></OPTIONS>");
+                  "<OPTIONS>" + Nested(kMaxXmlNesting - 2) + "<KeepAspect_1_6 v=\"3\"/></OPTIONS>");
     COptions options;
     EXPECT_TRUE(options.Load("options.xml"));
 }
@@ -235,7 +234,8 @@ TEST_F(InvalidInput, ShowsBeyondTheBoundsAreNotLoaded) {
     CActionScript budget;
     budget.Load("budget.xml");
     int total = 0;
-    for (int i = 0; i < budget.figureSet->count; ++i) total += budget.figureSet->figures[i]->emitterCount;
+    for (int i = 0; i < budget.figureSet->count; ++i)
+        total += budget.figureSet->figures[i]->emitterCount;
     EXPECT_EQ(kMaxEmittersPerScript, total);
 }
 
@@ -288,7 +288,8 @@ TEST_F(InvalidInput, NumbersThatAreNotFiniteKeepTheDefaults) {
 TEST_F(InvalidInput, PicturesLoadedWithoutAContextMakeNoTexture) {
     // Tools load shows without a display: the picture is read, and nothing
     // is uploaded (the mipmap builder would fail without a context).
-    install.Write("p.bmp", BmpBytes(4, 4, 0, BgraPixels(4, 4, [](int, int) { return 0xFF336699u; })));
+    install.Write("p.bmp",
+                  BmpBytes(4, 4, 0, BgraPixels(4, 4, [](int, int) { return 0xFF336699u; })));
     CTexture t;
     t.LoadBMP((install.path() + "p.bmp").c_str());
     EXPECT_EQ(0u, t.name);

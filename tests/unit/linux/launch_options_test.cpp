@@ -133,7 +133,8 @@ TEST(ShowFolder, FolderOrItsScenarioFileIsTakenAndEveryOtherPathRefused) {
     ASSERT_TRUE(CheckShowFolder(dir.path() + "show/", nullptr, &dataDir, &problem));
     EXPECT_EQ(dir.path() + "show/", dataDir);
     // What a file chooser gives: the scenario file names its folder.
-    ASSERT_TRUE(CheckShowFolder(dir.path() + "show/defaultScenario.xml", nullptr, &dataDir, &problem));
+    ASSERT_TRUE(
+        CheckShowFolder(dir.path() + "show/defaultScenario.xml", nullptr, &dataDir, &problem));
     EXPECT_EQ(dir.path() + "show/", dataDir);
     // "~/" is the home folder.
     std::string home = dir.path();

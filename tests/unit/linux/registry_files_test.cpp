@@ -22,8 +22,8 @@ class RegistryFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         env.Unset("DISPLAY");
-        env.Set("XDG_CONFIG_DIRS", dir.path() + "missing:relative/dir:" + dir.path() + "sys1:" +
-                                       dir.path() + "sys2");
+        env.Set("XDG_CONFIG_DIRS",
+                dir.path() + "missing:relative/dir:" + dir.path() + "sys1:" + dir.path() + "sys2");
         env.Set("XDG_CONFIG_HOME", dir.path() + "user");
     }
     std::string Value(const std::string& file, const char* name, size_t size = 512) {
@@ -62,7 +62,8 @@ TEST_F(RegistryFilesTest, MachineHiveEndsWithTheInstallationsConfigDirectory) {
     // unless that is /etc/xdg itself (an installation under /usr).
     env.Unset("XDG_CONFIG_DIRS");
     std::vector<std::string> expected = {"/etc/xdg"};
-    if (std::string(plat::kInstalledConfigDir) != "/etc/xdg") expected.push_back(plat::kInstalledConfigDir);
+    if (std::string(plat::kInstalledConfigDir) != "/etc/xdg")
+        expected.push_back(plat::kInstalledConfigDir);
     EXPECT_EQ(expected, plat::MachineHiveDirectories());
     EXPECT_EQ('/', plat::kInstalledConfigDir[0]);
 }
@@ -84,12 +85,15 @@ TEST_F(RegistryFilesTest, KeysThatLeaveTheHiveOrNameADirectoryDoNotExist) {
     dir.Write("sys1/CorvelScreenSavers/inner/file", "Dir=/x\n");
     EXPECT_EQ("", plat::RegistryKeyFile(HKEY_LOCAL_MACHINE, "Software\\..\\escaped"));
     EXPECT_EQ("", plat::RegistryKeyFile(HKEY_LOCAL_MACHINE, "Software\\CorvelScreenSavers\\inner"));
-    EXPECT_EQ("", plat::RegistryKeyFile(HKEY_LOCAL_MACHINE, "Software\\CorvelScreenSavers\\\\inner"));
-    EXPECT_EQ("", plat::RegistryKeyFile(HKEY_LOCAL_MACHINE, "Software\\CorvelScreenSavers/inner/file"));
+    EXPECT_EQ("",
+              plat::RegistryKeyFile(HKEY_LOCAL_MACHINE, "Software\\CorvelScreenSavers\\\\inner"));
+    EXPECT_EQ("",
+              plat::RegistryKeyFile(HKEY_LOCAL_MACHINE, "Software\\CorvelScreenSavers/inner/file"));
     EXPECT_EQ("", plat::RegistryKeyFile(HKEY_LOCAL_MACHINE, ""));
     EXPECT_EQ("", plat::RegistryKeyFile(HKEY_LOCAL_MACHINE, nullptr));
-    EXPECT_EQ(dir.path() + "sys1/CorvelScreenSavers/inner/file",
-              plat::RegistryKeyFile(HKEY_LOCAL_MACHINE, "Software\\CorvelScreenSavers\\inner\\file"));
+    EXPECT_EQ(
+        dir.path() + "sys1/CorvelScreenSavers/inner/file",
+        plat::RegistryKeyFile(HKEY_LOCAL_MACHINE, "Software\\CorvelScreenSavers\\inner\\file"));
 }
 
 TEST_F(RegistryFilesTest, ValuesAreNameEqualsValueLines) {
@@ -131,19 +135,21 @@ TEST_F(RegistryFilesTest, DataDirectoryPrefersTheMachineHive) {
     ReadDataDirectory();
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_STREQ("unchanged", g_dataDir);
-    EXPECT_EQ("Error: HKEY_LOCAL_MACHINE Registry not found! Please reinstall Corvel Vivaruzov "
-              "Screen Saver\n"
-              "Error: Registry not found! Please reinstall Corvel Vivaruzov Screen Saver\n",
-              err);
+    EXPECT_EQ(
+        "Error: HKEY_LOCAL_MACHINE Registry not found! Please reinstall Corvel Vivaruzov "
+        "Screen Saver\n"
+        "Error: Registry not found! Please reinstall Corvel Vivaruzov Screen Saver\n",
+        err);
 
     dir.Write(std::string("user/") + kKeyFile, "Dir=/home/me/wavendell\n");
     testing::internal::CaptureStderr();
     ReadDataDirectory();
     err = testing::internal::GetCapturedStderr();
     EXPECT_STREQ("/home/me/wavendell\\data\\", g_dataDir);
-    EXPECT_EQ("Error: HKEY_LOCAL_MACHINE Registry not found! Please reinstall Corvel Vivaruzov "
-              "Screen Saver\n",
-              err);
+    EXPECT_EQ(
+        "Error: HKEY_LOCAL_MACHINE Registry not found! Please reinstall Corvel Vivaruzov "
+        "Screen Saver\n",
+        err);
 
     dir.Write(std::string("sys2/") + kKeyFile, "Dir=/usr/share/wavendell\n");
     testing::internal::CaptureStderr();

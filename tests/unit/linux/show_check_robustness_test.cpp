@@ -81,7 +81,8 @@ SmallShow WithBytes(const std::string& bytes, bool asScenario) {
     scenario.replace(scenario.find("</Scenes>"), 9, "<Scene path=\"odd\"/></Scenes>");
     scenario.replace(scenario.find("</Scenario>"), 11, "<Script action=\"odd.xml\"/></Scenario>");
     show.texts["options.xml"] = bytes;
-    show.texts["odd/scene.xml"] = "<Scene><Back file=\"odd.jpg\"/><Water file=\"water.jpg\"/></Scene>";
+    show.texts["odd/scene.xml"] =
+        "<Scene><Back file=\"odd.jpg\"/><Water file=\"water.jpg\"/></Scene>";
     show.texts["odd/odd.jpg"] = bytes;
     show.pictures["odd/water.jpg"] = {64, 64};
     show.texts["_scripts/odd.xml"] = bytes;
@@ -148,7 +149,8 @@ std::string ReadBytes(const std::string& path) {
 TEST(ShowCheckRobustness, BrokenFilesEndTheCheckerWithAStatusWithinBoundedTime) {
     std::vector<std::pair<std::string, std::string>> cases;  // name, bytes
     int n = 0;
-    for (const std::string& bytes : HandMadeFiles()) cases.push_back({"hand-made " + std::to_string(++n), bytes});
+    for (const std::string& bytes : HandMadeFiles())
+        cases.push_back({"hand-made " + std::to_string(++n), bytes});
     for (const std::string& path : CorpusFiles()) cases.push_back({path, ReadBytes(path)});
 
     for (const auto& c : cases) {

@@ -60,7 +60,9 @@ const std::string kFigure = "_figures/row.xml";
 std::vector<Mistake> Mistakes() {
     return {
         {"a listed scene without its scene file",
-         [](SmallShow& s) { Change(s.texts[kScenario], "</Scenes>", "<Scene path=\"lake\"/></Scenes>"); },
+         [](SmallShow& s) {
+             Change(s.texts[kScenario], "</Scenes>", "<Scene path=\"lake\"/></Scenes>");
+         },
          Finding::ERROR,
          {{"lake/scene.xml", "", "the saver says \"Error opening file for reading\""}}},
         {"a figure file that is not there",
@@ -81,26 +83,39 @@ std::vector<Mistake> Mistakes() {
          Finding::ERROR,
          {{"options.xml", "", "Error opening file for reading"}}},
         {"a command for a group no figure has",
-         [](SmallShow& s) { Change(s.texts[kScript], "<Command group=\"0\" first=\"5\"", "<Command group=\"1\" first=\"5\""); },
+         [](SmallShow& s) {
+             Change(s.texts[kScript], "<Command group=\"0\" first=\"5\"",
+                    "<Command group=\"1\" first=\"5\"");
+         },
          Finding::ERROR,
-         {{"_scripts/jets.xml", "Command 2", "group 1, but the script uses 1 figure (0..0): the script can never play out"}}},
+         {{"_scripts/jets.xml", "Command 2",
+           "group 1, but the script uses 1 figure (0..0): the script can never play out"}}},
         {"an empty range",
-         [](SmallShow& s) { Change(s.texts[kScript], kCommand1, "first=\"3\" last=\"3\" tShift=\"100\""); },
+         [](SmallShow& s) {
+             Change(s.texts[kScript], kCommand1, "first=\"3\" last=\"3\" tShift=\"100\"");
+         },
          Finding::WARNING,
          {{"_scripts/jets.xml", "Command 1", "an empty range, the command switches on no jet"}}},
         {"a negative wait",
-         [](SmallShow& s) { Change(s.texts[kScript], "nextAfter=\"0\"/>\n    <Command", "nextAfter=\"-2\"/>\n    <Command"); },
+         [](SmallShow& s) {
+             Change(s.texts[kScript], "nextAfter=\"0\"/>\n    <Command",
+                    "nextAfter=\"-2\"/>\n    <Command");
+         },
          Finding::ERROR,
          {{"_scripts/jets.xml", "Command 1", "nextAfter -2 can never be met"}}},
         {"a wait on sweeping jets",
          [](SmallShow& s) {
              Change(s.texts[kScript], "cycles=\"2\" EType=\"1\"", "cycles=\"2\" EType=\"0\"");
-             Change(s.texts[kScript], "nextAfter=\"0\"/>\n    <Command", "nextAfter=\"2\"/>\n    <Command");
+             Change(s.texts[kScript], "nextAfter=\"0\"/>\n    <Command",
+                    "nextAfter=\"2\"/>\n    <Command");
          },
          Finding::ERROR,
-         {{"_scripts/jets.xml", "Command 1", "nextAfter 2 can never be met: 6 jets of figure 0 (row.xml) run a sweep"}}},
+         {{"_scripts/jets.xml", "Command 1",
+           "nextAfter 2 can never be met: 6 jets of figure 0 (row.xml) run a sweep"}}},
         {"jets that run past the time limit",
-         [](SmallShow& s) { Change(s.texts[kScript], "cycles=\"2\" EType=\"1\"", "cycles=\"500\" EType=\"1\""); },
+         [](SmallShow& s) {
+             Change(s.texts[kScript], "cycles=\"2\" EType=\"1\"", "cycles=\"500\" EType=\"1\"");
+         },
          Finding::ERROR,
          {{"_scripts/jets.xml", "", "does not play out within 40.0 s"}}},
         {"a sweep left spraying at the end",
@@ -116,13 +131,19 @@ std::vector<Mistake> Mistakes() {
         {"jets higher than the picture",
          [](SmallShow& s) { Change(s.texts[kScript], "vy2=\"0.45\"", "vy2=\"1.3\""); },
          Finding::WARNING,
-         {{"_scripts/jets.xml", "Figure 1 (row.xml)", "jets leave the top of the picture the camera shows at 16:10 and 16:9"}}},
+         {{"_scripts/jets.xml", "Figure 1 (row.xml)",
+           "jets leave the top of the picture the camera shows at 16:10 and 16:9"}}},
         {"a backdrop that is rescaled",
-         [](SmallShow& s) { s.pictures["pond/backdrop.jpg"] = {320, 200}; },
+         [](SmallShow& s) {
+             s.pictures["pond/backdrop.jpg"] = {320, 200};
+         },
          Finding::WARNING,
-         {{"pond/backdrop.jpg", "Back", "320x200 pixels: sides that are not powers of two are rescaled to 256x256"}}},
+         {{"pond/backdrop.jpg", "Back",
+           "320x200 pixels: sides that are not powers of two are rescaled to 256x256"}}},
         {"a picture larger than any screen needs",
-         [](SmallShow& s) { s.pictures["pond/water.jpg"] = {8192, 16}; },
+         [](SmallShow& s) {
+             s.pictures["pond/water.jpg"] = {8192, 16};
+         },
          Finding::WARNING,
          {{"pond/water.jpg", "Water", "8192x16 pixels: larger than any screen needs"}}},
         {"a figure no script uses",
@@ -131,20 +152,24 @@ std::vector<Mistake> Mistakes() {
          {{"_figures/spare.xml", "", "no script of the scenario uses this figure"}}},
         {"a scene disabled everywhere",
          [](SmallShow& s) {
-             Change(s.texts[kScenario], "</Scenes>", "<Scene path=\"lake\" enabled=\"0\"/></Scenes>");
+             Change(s.texts[kScenario], "</Scenes>",
+                    "<Scene path=\"lake\" enabled=\"0\"/></Scenes>");
              s.texts["lake/scene.xml"] = s.texts["pond/scene.xml"];
              s.pictures["lake/backdrop.jpg"] = s.pictures["pond/backdrop.jpg"];
              s.pictures["lake/water.jpg"] = s.pictures["pond/water.jpg"];
          },
          Finding::WARNING,
-         {{"defaultScenario.xml", "", "scene \"lake\" is disabled everywhere it is listed: it is never shown"}}},
+         {{"defaultScenario.xml", "",
+           "scene \"lake\" is disabled everywhere it is listed: it is never shown"}}},
         {"a script disabled everywhere",
          [](SmallShow& s) {
-             Change(s.texts[kScenario], "</Scenario>", "<Script action=\"more.xml\" enabled=\"0\"/></Scenario>");
+             Change(s.texts[kScenario], "</Scenario>",
+                    "<Script action=\"more.xml\" enabled=\"0\"/></Scenario>");
              s.texts["_scripts/more.xml"] = s.texts[kScript];
          },
          Finding::WARNING,
-         {{"defaultScenario.xml", "", "script \"more.xml\" is disabled everywhere it is listed: it never plays"}}},
+         {{"defaultScenario.xml", "",
+           "script \"more.xml\" is disabled everywhere it is listed: it never plays"}}},
         {"a script the scenario does not list",
          [](SmallShow& s) { s.texts["_scripts/draft.xml"] = s.texts[kScript]; },
          Finding::WARNING,
@@ -152,7 +177,8 @@ std::vector<Mistake> Mistakes() {
         {"an attribute name in the wrong case",
          [](SmallShow& s) { Change(s.texts[kScript], "effTime=\"800\"", "efftime=\"800\""); },
          Finding::WARNING,
-         {{"_scripts/jets.xml", "Command 2", "attribute efftime is not one the saver reads (did you mean effTime?)"}}},
+         {{"_scripts/jets.xml", "Command 2",
+           "attribute efftime is not one the saver reads (did you mean effTime?)"}}},
         {"a number the reader cuts short",
          [](SmallShow& s) { Change(s.texts[kScript], "effTime=\"800\"", "effTime=\"0.8s\""); },
          Finding::WARNING,
@@ -160,10 +186,12 @@ std::vector<Mistake> Mistakes() {
         {"emitters spelled the usual way",
          [](SmallShow& s) {
              std::string& f = s.texts[kFigure];
-             for (size_t at; (at = f.find("<Emmiter")) != std::string::npos;) f.replace(at, 8, "<Emitter");
+             for (size_t at; (at = f.find("<Emmiter")) != std::string::npos;)
+                 f.replace(at, 8, "<Emitter");
          },
          Finding::WARNING,
-         {{"_figures/row.xml", "Egroup", "no <Emmiter> element (spelled so), but <Emitter>: the figure has no emitters"},
+         {{"_figures/row.xml", "Egroup",
+           "no <Emmiter> element (spelled so), but <Emitter>: the figure has no emitters"},
           {"_scripts/jets.xml", "Command 1", "an empty range"},
           {"_scripts/jets.xml", "Command 2", "an empty range"}}},
         {"a missing sprite",

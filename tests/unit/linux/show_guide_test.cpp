@@ -82,8 +82,9 @@ TEST(ShowGuide, ExampleShowChecksCleanAndPlaysToItsEnd) {
     for (const char* picture : {"backdrop.jpg", "water.jpg"})
         fs::copy_file(ShippedDataDir() + "nightGarden/" + picture,
                       dir.path() + sceneFolder + "/" + picture);
-    EXPECT_NE(std::string::npos, guide.str().find("cp nightGarden/backdrop.jpg nightGarden/water.jpg ~/my-show/" +
-                                                  sceneFolder + "/"));
+    EXPECT_NE(std::string::npos,
+              guide.str().find("cp nightGarden/backdrop.jpg nightGarden/water.jpg ~/my-show/" +
+                               sceneFolder + "/"));
 
     const CheckReport report = CheckShow(dir.path());
     std::string lines;

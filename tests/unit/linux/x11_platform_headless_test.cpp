@@ -30,9 +30,10 @@ TEST_F(X11HeadlessTest, MessageBoxIsOneLineOnStandardError) {
     testing::internal::CaptureStderr();
     x11->MessageBox(0, "Unable to load JPG File!", "Error", MB_OK);
     x11->MessageBox(0, "Error opening file for reading", "/data/options.xml", MB_ICONERROR);
-    EXPECT_EQ("Error: Unable to load JPG File!\n"
-              "/data/options.xml: Error opening file for reading\n",
-              testing::internal::GetCapturedStderr());
+    EXPECT_EQ(
+        "Error: Unable to load JPG File!\n"
+        "/data/options.xml: Error opening file for reading\n",
+        testing::internal::GetCapturedStderr());
 }
 
 TEST_F(X11HeadlessTest, ClocksCountWallMilliseconds) {

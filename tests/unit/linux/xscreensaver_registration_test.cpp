@@ -38,8 +38,9 @@ RegistrationResult Result(const std::string& text) {
 TEST(XScreenSaverRegistration, EntryNamesTheProgramByNameOnlyInXScreenSaversDirectory) {
     EXPECT_EQ("  GL: \"Wavendell fountains\" wavendell --root \\n\\", Entry());
     EXPECT_EQ(Entry(), HackProgramLine("/usr/libexec/xscreensaver/"));
-    EXPECT_EQ("  GL: \"Wavendell fountains\" /usr/local/libexec/xscreensaver/wavendell --root \\n\\",
-              HackProgramLine("/usr/local/libexec/xscreensaver"));
+    EXPECT_EQ(
+        "  GL: \"Wavendell fountains\" /usr/local/libexec/xscreensaver/wavendell --root \\n\\",
+        HackProgramLine("/usr/local/libexec/xscreensaver"));
     // Nothing a shell or the entry parser would split or interpret.
     EXPECT_EQ("", HackProgramLine("/home/a b/libexec/xscreensaver"));
     EXPECT_EQ("", HackProgramLine("/opt/$x/libexec"));
@@ -61,16 +62,18 @@ TEST(XScreenSaverRegistration, AddsOneEntryLastAndKeepsEverythingElse) {
 }
 
 TEST(XScreenSaverRegistration, ListsEndingInAnEntryOrOnTheHeaderAreContinued) {
-    EXPECT_EQ("programs:\tmaze --root \\n\\\n"
-              "  GL: \"Wavendell fountains\" wavendell --root \\n\n"
-              "lock: False\n",
-              Added("programs:\tmaze --root\nlock: False\n"));
+    EXPECT_EQ(
+        "programs:\tmaze --root \\n\\\n"
+        "  GL: \"Wavendell fountains\" wavendell --root \\n\n"
+        "lock: False\n",
+        Added("programs:\tmaze --root\nlock: False\n"));
     EXPECT_EQ("programs:\\\n  GL: \"Wavendell fountains\" wavendell --root \\n\n",
               Added("programs:\n"));
     // An entry already ended with its separator gets no second one.
-    EXPECT_EQ("programs: \\\n  maze --root \\n\\n\\\n"
-              "  GL: \"Wavendell fountains\" wavendell --root \\n\n",
-              Added("programs: \\\n  maze --root \\n\\n\n"));
+    EXPECT_EQ(
+        "programs: \\\n  maze --root \\n\\n\\\n"
+        "  GL: \"Wavendell fountains\" wavendell --root \\n\n",
+        Added("programs: \\\n  maze --root \\n\\n\n"));
     // The file's last line without a newline.
     EXPECT_EQ("programs: maze \\n\\\n  GL: \"Wavendell fountains\" wavendell --root \\n\n",
               Added("programs: maze"));
@@ -78,7 +81,8 @@ TEST(XScreenSaverRegistration, ListsEndingInAnEntryOrOnTheHeaderAreContinued) {
 
 TEST(XScreenSaverRegistration, AnyEntryRunningAProgramNamedWavendellCounts) {
     EXPECT_EQ(REG_ALREADY_THERE, Result("programs: wavendell -root\n"));
-    EXPECT_EQ(REG_ALREADY_THERE, Result("programs: \\\n- GL: \"Fountains\" wavendell --root \\n\\\n\n"));
+    EXPECT_EQ(REG_ALREADY_THERE,
+              Result("programs: \\\n- GL: \"Fountains\" wavendell --root \\n\\\n\n"));
     EXPECT_EQ(REG_ALREADY_THERE,
               Result("programs: maze \\n  /usr/local/libexec/xscreensaver/wavendell --root\n"));
     EXPECT_EQ(REG_ALREADY_THERE, Result("programs: \\\n  GL:\t\twaven\\\ndell --root \\n\\\n\n"));
@@ -94,16 +98,18 @@ TEST(XScreenSaverRegistration, ContinuationIsABackslashRightBeforeTheNewline) {
     // A backslash followed by blanks ends the list there, as XScreenSaver
     // reads it: the next line is another resource.
     const std::string out = Added("programs: maze \\n\\ \nlock: False\n");
-    EXPECT_EQ("programs: maze \\n\\  \\n\\\n  GL: \"Wavendell fountains\" wavendell --root \\n\n"
-              "lock: False\n",
-              out);
+    EXPECT_EQ(
+        "programs: maze \\n\\  \\n\\\n  GL: \"Wavendell fountains\" wavendell --root \\n\n"
+        "lock: False\n",
+        out);
 }
 
 TEST(XScreenSaverRegistration, RefusesWhatItCannotParse) {
     std::string out, why;
     EXPECT_EQ(REG_UNPARSABLE, AddHackToSettings("timeout: 0:10:00\n", Entry(), &out, &why));
     EXPECT_NE(std::string::npos, why.find("programs:"));
-    EXPECT_EQ(REG_UNPARSABLE, AddHackToSettings("programs: \\\n  maze --root \\n\\", Entry(), &out, &why));
+    EXPECT_EQ(REG_UNPARSABLE,
+              AddHackToSettings("programs: \\\n  maze --root \\n\\", Entry(), &out, &why));
     EXPECT_EQ(REG_UNPARSABLE,
               AddHackToSettings(std::string("programs: maze\n\0x", 17), Entry(), &out, &why));
     EXPECT_EQ(REG_UNPARSABLE, AddHackToSettings("programs: maze\n", "", &out, &why));
