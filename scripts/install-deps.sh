@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the saver needs to build, run and test.
 # Needs root (apt-get); as another user it says what to install and stops.
-# Usage: scripts/install-deps.sh [package | package-test | windows-test | fuzz]
+# Usage: scripts/install-deps.sh [package | package-test | windows-test | fuzz | format]
 #   package:      also what building the Debian package needs (cpack finds
 #                 the programs' library dependencies with file);
 #   package-test: also what scripts/package-test.sh needs (pgrep, lintian
 #                 and the XScreenSaver daemon);
 #   windows-test: also what tests/windows/wine-test.sh needs besides what
 #                 scripts/build-windows-deps.sh installs (xdotool);
-#   fuzz:         also clang and its libFuzzer runtime (scripts/fuzz.sh).
+#   fuzz:         also clang and its libFuzzer runtime (scripts/fuzz.sh);
+#   format:       also clang-format (scripts/check-format.sh).
 set -euo pipefail
 
 PACKAGES=(
@@ -25,7 +26,8 @@ case "${1:-}" in
   package-test) PACKAGES+=(file procps lintian xscreensaver) ;;
   windows-test) PACKAGES+=(xdotool) ;;
   fuzz) PACKAGES+=(clang libclang-rt-14-dev) ;;
-  *) echo "usage: $0 [package | package-test | windows-test | fuzz]" >&2; exit 2 ;;
+  format) PACKAGES+=(clang-format) ;;
+  *) echo "usage: $0 [package | package-test | windows-test | fuzz | format]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the include layering, the unit tests
-# without a display, the GL tests against Mesa under a private Xvfb, the
-# same again in a build with AddressSanitizer and UndefinedBehaviorSanitizer,
+# Sets up, builds and runs every test: the include layering, the code's
+# layout against .clang-format, the unit tests without a display, the GL
+# tests against Mesa under a private Xvfb, the same again in a build with
+# AddressSanitizer and UndefinedBehaviorSanitizer,
 # the fuzz targets on their corpora, the Windows build with its tests under
 # Wine, then the Debian package with lintian and a real XScreenSaver daemon
 # (as root only).  Compiler warnings are errors.
@@ -66,6 +67,8 @@ run_suite() {
 
 stage_layers() { bash scripts/check-layers.sh; }
 
+stage_format() { bash scripts/check-format.sh; }
+
 stage_tests() { run_suite "$root/build"; }
 
 stage_sanitized_tests() {
@@ -100,6 +103,7 @@ stage_package() {
 if start_xvfb; then test_display=$DISPLAY_STARTED; fi
 
 run_stage "include layering" stage_layers
+run_stage "code format" stage_format
 run_stage "unit and GL tests" stage_tests
 run_stage "unit and GL tests with sanitizers" stage_sanitized_tests
 run_stage "fuzz smoke run" stage_fuzz
