@@ -45,6 +45,17 @@ struct FrameRate {
     double rate = 0.0;
 };
 
+// The motion-blur trail made through textures: the frame is drawn into a
+// texture the size of the window, which is blended into an accumulator
+// texture.  GL object names, 0 where none is made.
+struct TrailTextures {
+    uint32_t frameTexture = 0, frameBuffer = 0;
+    uint32_t accumTexture = 0, accumBuffer = 0;
+    uint32_t accumFormat = 0;  // the accumulator's internal format
+    bool srgb = false;         // the window's colour is sRGB-encoded
+    int width = 0, height = 0;
+};
+
 struct RunState {
     // Asked for by the launch form before the window is made.
     bool showFps = false;   // draw the frame-rate read-out
@@ -56,6 +67,16 @@ struct RunState {
     // A show folder of the user's own, checked and ending with a separator,
     // used instead of the installed data directory; empty when none.
     char showFolder[512] = {0};
+    // What the rendering can do, told by SetupPixelFormat and InitRendering.
+    // A software rasteriser renders: g_accumAvailable is then 0, and the
+    // trail runs only when this run asks for it (trail 1).
+    bool softwareRenderer = false;
+    // The pixel format has an accumulation buffer and is not the generic one.
+    bool formatHasAccum = false;
+    // The context offers framebuffer objects: the trail can go through
+    // textures, made by ResizeViewport.
+    bool framebufferObjects = false;
+    TrailTextures trailTextures;
     // Kept by the frame between calls.
     int windowWidth = 0, windowHeight = 0;
     int32_t rippleStartMs = -1;  // ripple clock at the first water frame

@@ -163,6 +163,11 @@ public:
     virtual int ChoosePixelFormat(HWND hwnd, const PixelFormatDescriptor& want) = 0;
     virtual bool DescribePixelFormat(HWND hwnd, int index, PixelFormatDescriptor* out) = 0;
     virtual bool SetPixelFormat(HWND hwnd, int index, const PixelFormatDescriptor& pfd) = 0;
+    // Whether the GL renderer of the window's screen is a software
+    // rasteriser, where the system tells before a context exists; false
+    // where it cannot tell (the renderer's name tells once a context is
+    // current).
+    virtual bool SoftwareRenderer(HWND hwnd) = 0;
     virtual uintptr_t CreateContext(HWND hwnd) = 0;
     virtual bool MakeCurrent(HWND hwnd, uintptr_t context) = 0;
     virtual bool SwapBuffers(HWND hwnd) = 0;

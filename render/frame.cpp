@@ -4,11 +4,10 @@
 #include "options/options.h"
 #include "platform/native_platform.h"
 #include "render/fps_overlay.h"
+#include "render/motion_trail.h"
 #include "render/rendering.h"
 #include "scenario/scenario.h"
 #include "scenario/stage.h"
-
-static bool TrailOn() { return g_options.DoNotUseAccumBuffer == 0 && g_accumAvailable; }
 
 void ResizeViewport(int w, int h) {
     g_run.windowWidth = w;
@@ -23,10 +22,7 @@ void ResizeViewport(int w, int h) {
     gluPerspective(45.0, g_viewAspect, 0.5, 200.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    if (TrailOn()) {
-        glClearAccum(0.0f, 0.0f, 0.0f, 1.0f);
-        glClear(GL_ACCUM_BUFFER_BIT);
-    }
+    StartTrail(w, h);
 }
 
 float RippleSeconds() {
@@ -54,6 +50,7 @@ static CStage* CurrentStage() { return g_scenario ? &g_scenario->Stage() : nullp
 
 void BeginFrame() {
     g_frameParticleCount = 0;
+    BeginTrailFrame();
     glPushMatrix();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -78,13 +75,6 @@ void DrawStage() {
 void UpdateShow(int32_t tick) {
     // Advances the show and draws the fountains, which count their particles.
     if (g_scenario) g_scenario->Update(tick);
-}
-
-void ApplyTrail() {
-    if (!TrailOn()) return;
-    glAccum(GL_MULT, 0.9f);
-    glAccum(GL_ACCUM, 1.0f - 0.9f);
-    glAccum(GL_RETURN, 1.0f);
 }
 
 void PresentFrame() {

@@ -20,7 +20,11 @@ void SetupPixelFormat(HWND hwnd) {
         if (!(pfd.dwFlags & PFD_GENERIC_FORMAT)) break;
         if (attempt == 2) index = 1;  // only generic formats: take the first
     }
-    g_accumAvailable = (pfd.cAccumBits != 0 && !(pfd.dwFlags & PFD_GENERIC_FORMAT)) ? 1 : 0;
+    // A software rasteriser counts as the generic format: no trail unless
+    // the run asks for it.
+    g_run.formatHasAccum = pfd.cAccumBits != 0 && !(pfd.dwFlags & PFD_GENERIC_FORMAT);
+    g_run.softwareRenderer = p.SoftwareRenderer(g_saverDC);
+    g_accumAvailable = g_run.formatHasAccum && !g_run.softwareRenderer ? 1 : 0;
     if (index == 0) MessageBox(g_saverDC, "ChoosePixelFormat error", "Error", MB_ICONERROR);
     if (!p.SetPixelFormat(g_saverDC, index, pfd))
         MessageBox(g_saverDC, "SetPixelFormat error", "Error", MB_ICONERROR);

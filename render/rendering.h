@@ -20,14 +20,17 @@ void ResizeViewport(int w, int h);
 void RenderFrame();
 
 // The stages of a frame.  Benchmarks time them one by one.
-// Zeroes the frame particle count, clears, and places the stage's camera.
+// Zeroes the frame particle count, directs the drawing into the trail's
+// frame texture where the trail goes through textures, clears, and places
+// the stage's camera.
 void BeginFrame();
 // Backdrop and water, opaque; the water through the ripple program while
 // g_shadersAvailable is set.
 void DrawStage();
 // Advances the show to tick and draws the fountains.
 void UpdateShow(int32_t tick);
-// The motion-blur trail, when the option and the pixel format allow it.
+// The motion-blur trail, when the option and the pixel format allow it
+// (render/motion_trail.h).
 void ApplyTrail();
 // Restores the matrices, draws the frame-rate read-out when asked, flushes
 // and swaps.

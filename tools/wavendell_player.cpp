@@ -34,7 +34,7 @@ const char kUsage[] =
     "  --tick MS         simulated milliseconds per frame (default 11)\n"
     "  --png N[,N...]    write these frames as PNG\n"
     "  --out PREFIX      PNG file prefix (default frame_); files PREFIX00042.png\n"
-    "  --trail           motion-blur trail through an accumulation buffer\n"
+    "  --trail           motion-blur trail, as the saver's --trail makes it\n"
     "  --seed S          seed the random choice of scripts and scenes\n"
     "  --script ACTION   play only script entries with this action\n"
     "  --scene PATH      play every script in this scene folder\n"
@@ -149,8 +149,11 @@ int main(int argc, char** argv) {
     plat::Install(&platform);
 
     platform.tick = 1000;
+    // As the saver with --trail (or --no-trail) in a window of such a format.
     g_options.DoNotUseAccumBuffer = trail ? 0 : 1;
     g_accumAvailable = trail ? 1 : 0;
+    g_run.trail = trail ? 1 : 0;
+    g_run.formatHasAccum = trail;
     g_saverDC = 1;
 
     InitRendering();

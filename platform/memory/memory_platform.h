@@ -111,6 +111,8 @@ public:
         chosenFormat = index;
         return setPixelFormatResult;
     }
+    bool SoftwareRenderer(HWND) override { return softwareRenderer; }
+    bool softwareRenderer = false;
     uintptr_t CreateContext(HWND) override { return 1; }
     bool MakeCurrent(HWND, uintptr_t) override { return true; }
     bool SwapBuffers(HWND) override { return true; }

@@ -333,6 +333,9 @@ public:
         if (StateOf(Native(hwnd))->unpaced.insert((HGLRC)context).second) SwapWithoutWaiting(dc);
         return true;
     }
+    // Windows' own software implementation is told by its formats (the
+    // generic ones); another driver's is told by its renderer's name.
+    bool SoftwareRenderer(HWND) override { return false; }
     bool SwapBuffers(HWND hwnd) override {
         auto it = g_windows.find(Native(hwnd));
         return it != g_windows.end() && it->second.dc && ::SwapBuffers(it->second.dc);

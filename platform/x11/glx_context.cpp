@@ -67,6 +67,31 @@ bool X11Platform::RendersIndirectly() {
     return indirect_ == 1;
 }
 
+// Whether the screen's renderer works on the graphics hardware, as
+// GLX_MESA_query_renderer answers before any context exists: asked once.
+// Where the extension is missing (indirect rendering, other vendors'
+// libraries) nothing is known here, and it counts as accelerated.
+bool X11Platform::RendererAccelerated() {
+    if (accelerated_ < 0) {
+        accelerated_ = 1;
+        const int screen = dpy_ ? DefaultScreen(dpy_) : 0;
+        if (ReadFormats() &&
+            HasGlxExtension(glXQueryExtensionsString(dpy_, screen), "GLX_MESA_query_renderer")) {
+            typedef Bool (*QueryRendererInteger)(Display*, int, int, int, unsigned int*);
+            auto query = (QueryRendererInteger)glXGetProcAddressARB(
+                (const GLubyte*)"glXQueryRendererIntegerMESA");
+            unsigned int value = 1;
+            if (query && query(dpy_, screen, 0, GLX_RENDERER_ACCELERATED_MESA, &value))
+                accelerated_ = value ? 1 : 0;
+        }
+    }
+    return accelerated_ == 1;
+}
+
+bool X11Platform::SoftwareRenderer(HWND hwnd) {
+    return native_.count(hwnd) && !RendererAccelerated();
+}
+
 int X11Platform::ChoosePixelFormat(HWND hwnd, const PixelFormatDescriptor& want) {
     if (!native_.count(hwnd) || !ReadFormats()) return 0;
     return ChooseFormat(formats_, want, DefaultDepth(dpy_, DefaultScreen(dpy_)));

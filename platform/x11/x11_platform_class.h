@@ -119,6 +119,7 @@ public:
     int ChoosePixelFormat(HWND hwnd, const PixelFormatDescriptor& want) override;
     bool DescribePixelFormat(HWND hwnd, int index, PixelFormatDescriptor* out) override;
     bool SetPixelFormat(HWND hwnd, int index, const PixelFormatDescriptor& pfd) override;
+    bool SoftwareRenderer(HWND hwnd) override;
     uintptr_t CreateContext(HWND hwnd) override;
     bool MakeCurrent(HWND hwnd, uintptr_t context) override;
     bool SwapBuffers(HWND hwnd) override;
@@ -173,6 +174,7 @@ private:
     void MarkGone(HWND hwnd);
     bool ReadFormats();
     bool RendersIndirectly();
+    bool RendererAccelerated();
     void PollDisplayPower();
     DpmsReading ReadDpms();
     SwapControl SetSwapIntervalZero(XWindow xid);
@@ -198,7 +200,8 @@ private:
     bool formatsRead_ = false;
     std::vector<GLXFBConfig> configs_;
     std::vector<GlxFormat> formats_;
-    int indirect_ = -1;  // unknown until asked
+    int indirect_ = -1;     // unknown until asked
+    int accelerated_ = -1;  // unknown until asked
 
     MonitorPowerWatch powerWatch_;
     int dpmsPresent_ = -1;  // unknown until asked

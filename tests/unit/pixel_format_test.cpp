@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
+#include "options/options.h"
+#include "render/motion_trail.h"
 #include "render/rendering.h"
 #include "tests/support/test_support.h"
 
@@ -52,6 +56,32 @@ TEST_F(PixelFormatTest, OnlyGenericFormatsTakeFormatOneWithoutTrail) {
     SetupPixelFormat(7);
     EXPECT_EQ(1, p.chosenFormat);
     EXPECT_EQ(0, g_accumAvailable);
+}
+
+// A software rasteriser counts as the generic format for the trail, but
+// keeps the format it chose; the run can still ask for the trail.
+TEST_F(PixelFormatTest, SoftwareRendererTurnsTheTrailOffUnlessTheRunAsks) {
+    ResetProcess();
+    p.formats = {Format(64, false), Format(0, false)};
+    p.softwareRenderer = true;
+    SetupPixelFormat(7);
+    EXPECT_EQ(1, p.chosenFormat);
+    EXPECT_EQ(0, g_accumAvailable);
+    EXPECT_TRUE(g_run.softwareRenderer);
+    EXPECT_EQ(TRAIL_OFF, CurrentTrailPath());
+    g_run.trail = 1;
+    EXPECT_EQ(TRAIL_ACCUM, CurrentTrailPath());  // no framebuffer objects here
+    g_options.DoNotUseAccumBuffer = 1;
+    EXPECT_EQ(TRAIL_OFF, CurrentTrailPath());
+    ResetProcess();
+
+    for (const char* name : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe",
+                             "Mesa DRI Intel(R) HD Graphics 620 (KBL GT2)", "Software Rasterizer",
+                             "GDI Generic", "NVIDIA GeForce RTX 4090/PCIe/SSE2"})
+        EXPECT_EQ(std::strstr(name, "Intel") == nullptr && std::strstr(name, "NVIDIA") == nullptr,
+                  IsSoftwareRendererName(name))
+            << name;
+    EXPECT_FALSE(IsSoftwareRendererName(nullptr));
 }
 
 TEST_F(PixelFormatTest, FailuresAreReportedAndTheRunGoesOn) {
