@@ -1,16 +1,21 @@
-// Frame time of the complete frame at 1280x800 for a scene of 60 busy
-// emitters, with the motion-blur trail on and off, split into backdrop and
-// water, fountain simulation, fountain drawing, trail, and swap.  Each
-// stage is timed beside a floor measured in the same run, frame by frame:
-// a minimal GL program doing the same drawing (the same quads, textures,
-// blending and calls to the accumulation buffer and the swap, with vertex
-// arrays built before the clock starts), so that the ratio says how much
-// of a stage is ours on a shared, noisy machine.  The frames a second of
-// the whole frame are printed next to the designed 90.9.
+// Frame time of the complete frame for a scene of 60 busy emitters, at
+// 1280x800 or the size --size WxH gives, with each way of making the
+// motion-blur trail in turn: off, through the accumulation buffer
+// (glAccum) and through textures; split into backdrop and water, fountain
+// simulation, fountain drawing, trail, and swap.  The three take turns for
+// a few frames each (--rounds, --frames), so that a change in the
+// machine's load falls on all of them.  Each stage is timed beside a floor
+// measured in the same run, frame by frame: a minimal GL program doing the
+// same drawing (the same quads, textures, blending, trail passes and swap,
+// with vertex arrays built before the clock starts), so that the ratio says
+// how much of a stage is ours on a shared, noisy machine.  The frames a
+// second of the whole frame are printed next to the designed 90.9, and
+// last what each way of making the trail adds to the frame.
 // The water goes through the ripple program when the shader sources are
 // found (--shaders DIR, default data/shaders of the working directory).
-// Run under Xvfb from the source tree:
-//   xvfb-run -a -s "-screen 0 1280x1024x24" ./build/frame_bench [--frames N]
+// Run under Xvfb from the source tree, on a screen at least the window's
+// size:
+//   xvfb-run -a -s "-screen 0 1920x1080x24" ./build/frame_bench --size 1920x1080
 #include <GL/glew.h>
 #include <GL/glu.h>
 
@@ -31,12 +36,14 @@
 #include "fountains/particle_system.h"
 #include "options/options.h"
 #include "platform/memory/memory_platform.h"
+#include "render/motion_trail.h"
 #include "render/rendering.h"
 #include "scenario/action_script.h"
 #include "scenario/scenario.h"
 #include "scenario/stage.h"
 #include "tests/support/gl_test_window.h"
 #include "tests/support/picture_files.h"
+#include "tests/support/test_display.h"
 #include "tests/support/test_support.h"
 #include "tests/support/window_platform.h"
 #include "textures/texture.h"
@@ -44,6 +51,7 @@
 
 namespace {
 
+// The window's size unless --size gives another.
 const int kWidth = 1280, kHeight = 800, kTickStep = 11;
 
 // A noisy picture, so that texturing costs what a real picture costs.
@@ -217,9 +225,78 @@ public:
         glAccum(GL_RETURN, 1.0f);
     }
 
+    // The trail through textures, in the formats the saver chose: the
+    // frame drawn into a texture, blended into the accumulator, which is
+    // drawn into the window.
+    void MakeTextureTrail(const TrailTextures& ours) {
+        if (frameFbo_) return;
+        const GLenum formats[2] = {ours.srgb ? (GLenum)GL_SRGB8_ALPHA8 : (GLenum)GL_RGBA8,
+                                   ours.accumFormat};
+        GLuint* textures[2] = {&frameTexture_, &accumTexture_};
+        GLuint* buffers[2] = {&frameFbo_, &accumFbo_};
+        for (int i = 0; i < 2; ++i) {
+            glGenTextures(1, textures[i]);
+            glBindTexture(GL_TEXTURE_2D, *textures[i]);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+            glTexImage2D(GL_TEXTURE_2D, 0, formats[i], ours.width, ours.height, 0, GL_RGBA,
+                         GL_UNSIGNED_BYTE, nullptr);
+            glGenFramebuffers(1, buffers[i]);
+            glBindFramebuffer(GL_FRAMEBUFFER, *buffers[i]);
+            glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
+                                   *textures[i], 0);
+        }
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        srgb_ = ours.srgb;
+    }
+    void BeginTextureFrame() { glBindFramebuffer(GL_FRAMEBUFFER, frameFbo_); }
+    void TextureTrail() {
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+        glLoadIdentity();
+        glDisable(GL_LIGHTING);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+        glBindFramebuffer(GL_FRAMEBUFFER, accumFbo_);
+        glEnable(GL_BLEND);
+        glBlendColor(0, 0, 0, 1.0f - 0.9f);
+        glBlendFunc(GL_CONSTANT_ALPHA, GL_ONE_MINUS_CONSTANT_ALPHA);
+        Quad(frameTexture_);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDisable(GL_BLEND);
+        if (srgb_) glEnable(GL_FRAMEBUFFER_SRGB);
+        Quad(accumTexture_);
+        if (srgb_) glDisable(GL_FRAMEBUFFER_SRGB);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glEnable(GL_LIGHTING);
+        glPopMatrix();
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glMatrixMode(GL_MODELVIEW);
+    }
+
     void Swap() { window_.Swap(); }
 
 private:
+    static void Quad(GLuint texture) {
+        static const float xy[8] = {-1, -1, 1, -1, 1, 1, -1, 1};
+        static const float st[8] = {0, 0, 1, 0, 1, 1, 0, 1};
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glVertexPointer(2, GL_FLOAT, 0, xy);
+        glTexCoordPointer(2, GL_FLOAT, 0, st);
+        glDrawArrays(GL_QUADS, 0, 4);
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    }
+
+    GLuint frameTexture_ = 0, accumTexture_ = 0, frameFbo_ = 0, accumFbo_ = 0;
+    bool srgb_ = false;
+
     struct EmitterQuad {
         int texture;
         float colour[4];
@@ -275,23 +352,64 @@ struct Paired {
     }
 };
 
+// One way of making the trail, and what its frames took.
+struct PathRun {
+    PathRun(const char* n, TrailPath p) : name(n), path(p) {}
+    const char* name;
+    TrailPath path;
+    bool available = true;
+    Paired stage, drawing, trailing, swap;
+    Stats simT, wholeT;
+    int particles = 0;
+};
+
+// Makes the trail the given way from the next frame on, as the saver would
+// with the trail asked for (--trail) on a format with an accumulation
+// buffer, and restarts it.
+void UseTrailPath(TrailPath path, bool framebufferObjects, int w, int h) {
+    g_options.DoNotUseAccumBuffer = path == TRAIL_OFF ? 1 : 0;
+    g_run.trail = 1;
+    g_run.formatHasAccum = true;
+    g_run.framebufferObjects = framebufferObjects && path == TRAIL_TEXTURES;
+    ResizeViewport(w, h);
+}
+
+bool ParseSize(const char* text, int* w, int* h) {
+    return std::sscanf(text, "%dx%d", w, h) == 2 && *w > 0 && *h > 0 && *w <= 8192 && *h <= 8192;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    int frames = 40, warmup = 700;
+    int frames = 20, warmup = 700, rounds = 2, width = kWidth, height = kHeight;
     std::string shaders = "data/shaders";
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--frames")) frames = std::max(1, std::atoi(argv[i + 1]));
+        if (!std::strcmp(argv[i], "--rounds")) rounds = std::max(1, std::atoi(argv[i + 1]));
         if (!std::strcmp(argv[i], "--warmup")) warmup = std::max(0, std::atoi(argv[i + 1]));
         if (!std::strcmp(argv[i], "--shaders")) shaders = argv[i + 1];
+        if (!std::strcmp(argv[i], "--size") && !ParseSize(argv[i + 1], &width, &height)) {
+            std::fprintf(stderr, "bad size %s (WxH)\n", argv[i + 1]);
+            return 2;
+        }
     }
     TempDir data;
     MakeDataSet(data, shaders);
     UseDataDir(data.path());
 
-    GlTestWindow window(kWidth, kHeight, true);
+    GlTestWindow window(width, height, true);
     if (!window.ok()) {
         std::fprintf(stderr, "no GLX window with an accumulation buffer (is DISPLAY set?)\n");
+        return 1;
+    }
+    // Pixels off the screen are not drawn: a window larger than the screen
+    // would be timed cheaper than it is.
+    Display* dpy = TestDisplay();
+    if (width > DisplayWidth(dpy, DefaultScreen(dpy)) ||
+        height > DisplayHeight(dpy, DefaultScreen(dpy))) {
+        std::fprintf(stderr,
+                     "the screen is smaller than %dx%d: start Xvfb with a screen that size\n",
+                     width, height);
         return 1;
     }
     WindowPlatform platform(window);
@@ -304,11 +422,16 @@ int main(int argc, char** argv) {
     g_options.DoNotUseAccumBuffer = 0;
 
     InitRendering();
-    ResizeViewport(kWidth, kHeight);
+    ResizeViewport(width, height);
+    const bool framebufferObjects = g_run.framebufferObjects;
     CScenario& show = *g_scenario;
     if (!show.script) return 1;
-    std::printf("renderer: %s; water %s\n", (const char*)glGetString(GL_RENDERER),
+    std::printf("renderer: %s (%s); water %s\n", (const char*)glGetString(GL_RENDERER),
+                g_run.softwareRenderer ? "a software rasteriser" : "hardware",
                 g_shadersAvailable ? "through the ripple program" : "fixed-function");
+    static const char* const kPathNames[] = {"off", "glAccum", "textures"};
+    std::printf("the trail as the saver makes it here unless asked: %s\n",
+                kPathNames[CurrentTrailPath()]);
 
     // Bring the pools to their steady state without drawing.
     PlayOptions warming;
@@ -330,59 +453,93 @@ int main(int argc, char** argv) {
         glFinish();
         return Ms(t0, Clock::now());
     };
-    for (int trail = 1; trail >= 0; --trail) {
-        g_options.DoNotUseAccumBuffer = trail ? 0 : 1;
-        ResizeViewport(kWidth, kHeight);
-        Paired stage, drawing, trailing, swap;
-        Stats simT, wholeT;
-        int particles = 0;
-        for (int i = 0; i < frames; ++i) {
-            // The frame's own stages, each finished before the next; the
-            // show's update is taken apart into its simulation and drawing.
-            tick += kTickStep;
-            stage.ours.samples.push_back(timed([] {
-                BeginFrame();
-                DrawStage();
-            }));
-            simT.samples.push_back(timed([&] {
-                show.script->Run((int32_t)tick, true);
-                show.script->SimulateParticles((int32_t)tick);
-            }));
-            drawing.ours.samples.push_back(timed(
-                [&] {
-                    show.script->DrawEmitters();
-                    show.script->DrawParticles();
-                },
-                &drawing.oursCalls));
-            if (trail) trailing.ours.samples.push_back(timed([] { ApplyTrail(); }));
-            swap.ours.samples.push_back(timed([] { PresentFrame(); }));
-            particles = g_frameParticleCount;
+    PathRun runs[3] = {{"off", TRAIL_OFF}, {"glAccum", TRAIL_ACCUM}, {"textures", TRAIL_TEXTURES}};
+    // The paths take turns, a few frames each, so that a change in the
+    // machine's load falls on all of them.
+    for (int round = 0; round < rounds; ++round)
+        for (PathRun& run : runs) {
+            UseTrailPath(run.path, framebufferObjects, width, height);
+            if (CurrentTrailPath() != run.path) {
+                run.available = false;
+                continue;
+            }
+            const bool textures = run.path == TRAIL_TEXTURES;
+            if (textures) floor.MakeTextureTrail(g_run.trailTextures);
+            for (int i = 0; i < frames; ++i) {
+                // The frame's own stages, each finished before the next;
+                // the show's update is taken apart into its simulation and
+                // drawing.
+                tick += kTickStep;
+                run.stage.ours.samples.push_back(timed([] {
+                    BeginFrame();
+                    DrawStage();
+                }));
+                run.simT.samples.push_back(timed([&] {
+                    show.script->Run((int32_t)tick, true);
+                    show.script->SimulateParticles((int32_t)tick);
+                }));
+                run.drawing.ours.samples.push_back(timed(
+                    [&] {
+                        show.script->DrawEmitters();
+                        show.script->DrawParticles();
+                    },
+                    &run.drawing.oursCalls));
+                if (run.path != TRAIL_OFF)
+                    run.trailing.ours.samples.push_back(timed([] { ApplyTrail(); }));
+                run.swap.ours.samples.push_back(timed([] { PresentFrame(); }));
+                run.particles = g_frameParticleCount;
 
-            // The floor's frame of the same quads, stage by stage.
-            floor.Capture(*show.script->figureSet);
-            stage.floor.samples.push_back(timed([&] { floor.Stage(show.Stage()); }));
-            drawing.floor.samples.push_back(timed([&] { floor.Fountains(); }, &drawing.floorCalls));
-            if (trail) trailing.floor.samples.push_back(timed([&] { floor.Trail(); }));
-            swap.floor.samples.push_back(timed([&] { floor.Swap(); }));
+                // The floor's frame of the same quads, stage by stage.
+                floor.Capture(*show.script->figureSet);
+                run.stage.floor.samples.push_back(timed([&] {
+                    if (textures) floor.BeginTextureFrame();
+                    floor.Stage(show.Stage());
+                }));
+                run.drawing.floor.samples.push_back(
+                    timed([&] { floor.Fountains(); }, &run.drawing.floorCalls));
+                if (run.path == TRAIL_ACCUM)
+                    run.trailing.floor.samples.push_back(timed([&] { floor.Trail(); }));
+                if (textures)
+                    run.trailing.floor.samples.push_back(timed([&] { floor.TextureTrail(); }));
+                run.swap.floor.samples.push_back(timed([&] { floor.Swap(); }));
 
-            // The same frame as the saver draws it, in one piece.
-            tick += kTickStep;
-            wholeT.samples.push_back(timed([] { RenderFrame(); }));
+                // The same frame as the saver draws it, in one piece.
+                tick += kTickStep;
+                run.wholeT.samples.push_back(timed([] { RenderFrame(); }));
+            }
+        }
+
+    for (const PathRun& run : runs) {
+        if (!run.available) {
+            std::printf("\ntrail %s: not available here\n", run.name);
+            continue;
         }
         std::printf(
-            "\ntrail %s, %dx%d, %d particles, %d frames (ms: median / mean, floor "
-            "median, ratio of medians)\n",
-            trail ? "on " : "off", kWidth, kHeight, particles, frames);
-        stage.Print("backdrop and water");
-        std::printf("  %-20s %7.2f / %7.2f\n", "fountain simulation", simT.Median(), simT.Mean());
-        drawing.Print("fountain drawing");
-        drawing.PrintCalls();
-        if (trail) trailing.Print("trail");
-        swap.Print("swap");
-        const double whole = wholeT.Median();
+            "\ntrail %s, %dx%d, %d particles, %d rounds of %d frames (ms: median / mean, "
+            "floor median, ratio of medians)\n",
+            run.name, width, height, run.particles, rounds, frames);
+        run.stage.Print("backdrop and water");
+        std::printf("  %-20s %7.2f / %7.2f\n", "fountain simulation", run.simT.Median(),
+                    run.simT.Mean());
+        run.drawing.Print("fountain drawing");
+        run.drawing.PrintCalls();
+        if (run.path != TRAIL_OFF) run.trailing.Print("trail");
+        run.swap.Print("swap");
+        const double whole = run.wholeT.Median();
         std::printf("  %-20s %7.2f / %7.2f   %.1f frames a second (designed 90.9)\n",
-                    "RenderFrame whole", whole, wholeT.Mean(), whole > 0 ? 1000.0 / whole : 0.0);
+                    "RenderFrame whole", whole, run.wholeT.Mean(),
+                    whole > 0 ? 1000.0 / whole : 0.0);
     }
+    // What each way of making the trail adds to the whole frame.
+    const double off = runs[0].wholeT.Median();
+    std::printf("\ntrail cost at %dx%d (whole frame, median):", width, height);
+    for (int i = 1; i < 3; ++i) {
+        if (!runs[i].available) continue;
+        const double with = runs[i].wholeT.Median();
+        std::printf("  %s %+.2f ms (%.0f%% of the frame)", runs[i].name, with - off,
+                    with > 0 ? 100.0 * (with - off) / with : 0.0);
+    }
+    std::printf("\n");
     if (platform.messages) std::printf("\n%d message boxes\n", platform.messages);
     plat::Install(nullptr);
     return 0;
