@@ -2,12 +2,11 @@
 // a worker thread reads the scene file and decodes and scales its two
 // pictures; the main thread uploads them a step a frame; the switch takes
 // the finished textures (prepared_picture.h).  Everything shown belongs to
-// the switch, which loads whatever was not made ready the usual way.
+// the switch, which loads whatever was not made ready the usual way.  The
+// main thread never waits on the worker longer than a frame.
 #pragma once
 
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
+#include <memory>
 #include <thread>
 
 #include "textures/prepared_picture.h"
@@ -18,23 +17,27 @@ class ScenePreloader {
 public:
     // Starts the worker, which waits for requests.
     ScenePreloader();
-    // Waits for the worker to finish what it is doing and ends it; deletes
-    // the texture objects it holds.
+    // Ends the worker.  A worker still at work (in a read that does not
+    // return, on a stalled network folder) is left to end on its own with
+    // what it uses, so that it never keeps the process from ending.
     ~ScenePreloader();
     ScenePreloader(const ScenePreloader&) = delete;
     ScenePreloader& operator=(const ScenePreloader&) = delete;
 
     // Main thread: starts on the pictures of the scene folder scenePath of
-    // the data directory as it is now, dropping an earlier request.
-    // Allocates nothing.
+    // the data directory as it is now, dropping an earlier request; the
+    // worker takes it up once it is done with what it is doing.  Never
+    // waits; allocates nothing.
     void Request(const char* scenePath);
     // Main thread: one upload step once the worker is done; nothing before.
     void Step();
-    // Main thread: waits for the worker while it is at work, then gives the
-    // texture of the picture file at path to texture when it was made ready
-    // (see PreparedPicture::TakeTexture).
+    // Main thread: waits at most a frame's time for the worker to finish the
+    // request, then gives the texture of the picture file at path to
+    // texture when it was made ready (see PreparedPicture::TakeTexture).
+    // False otherwise: the picture is then loaded the usual way.
     bool Take(const char* path, CTexture& texture);
     // Main thread: drops the request; what was not taken is kept for later.
+    // Never waits.
     void Reset();
     // Main thread: keeps the texture object of texture for pictures to come
     // (texture is left without one).
@@ -44,20 +47,13 @@ public:
     void ReserveLike(const CTexture& texture);
 
 private:
-    void Run();
-    void WaitUntilIdle();
+    struct Work;
+    static void Run(std::shared_ptr<Work> work);
+    // Gives the texture objects of the pictures to the pool; only while the
+    // worker is idle.
+    void ForgetPictures();
 
-    std::mutex mutex_;
-    std::condition_variable wake_, idle_;
-    bool pending_ = false;  // a request the worker has not started
-    bool busy_ = false;     // the worker is reading pictures
-    bool stop_ = false;
-    // The worker has finished the last request and touches nothing until
-    // the next; read by the frames without the lock.
-    std::atomic<bool> ready_{false};
-    char dataDir_[512] = "";
-    char scenePath_[256] = "";
-    PreparedPicture pictures_[2];
+    std::shared_ptr<Work> work_;
     TexturePool pool_;
     std::thread worker_;
 };

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "scenario/scene_preloader.h"
 #include "tests/support/gl_test_window.h"
 #include "tests/support/picture_files.h"
 #include "tests/support/test_support.h"
@@ -134,6 +135,31 @@ TEST(PreparedPicture, UnreadablePictureIsNotReadyAndShowsNothing) {
         EXPECT_FALSE(picture.UploadStep(pool));
         EXPECT_FALSE(picture.TakeTexture(path.c_str(), texture, pool));
         EXPECT_EQ(0u, texture.name);
+    }
+    EXPECT_TRUE(scope.platform.boxes.empty());
+}
+
+// The switch waits on the worker no longer than a frame: a picture still
+// being decoded is loaded the usual way instead, and neither a new request
+// nor the end of the worker waits for it.
+TEST(ScenePreloader, TheSwitchNeverWaitsOnTheWorkerBeyondAFrame) {
+    GlTestWindow win(16, 16);
+    ASSERT_TRUE(win.ok());
+    MemoryPlatformScope scope;
+    TempDir dir;
+    UseDataDir(dir.path());
+    dir.Write("s/scene.xml", "<Scene><Back file='big.jpg'/></Scene>");
+    ASSERT_TRUE(pictures::WriteJpeg((dir.path() + "s/big.jpg").c_str(), Noise(3000, 3000, 7)));
+    const std::string path = dir.path() + "s\\big.jpg";  // as the switch names it
+    for (int round = 0; round < 3; ++round) {
+        ScenePreloader* preloader = new ScenePreloader;
+        preloader->Request("s");
+        CTexture texture;
+        // Nine million pixels take the decoder far longer than 11 ms.
+        EXPECT_FALSE(preloader->Take(path.c_str(), texture));
+        EXPECT_EQ(0u, texture.name);
+        preloader->Request("s");
+        delete preloader;
     }
     EXPECT_TRUE(scope.platform.boxes.empty());
 }
