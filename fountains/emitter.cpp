@@ -3,15 +3,12 @@
 #include <cmath>
 
 #include "fountains/random_draw.h"
+#include "platform/clock_ticks.h"
+
+using plat::TickAdd;
+using plat::TickDiff;
 
 namespace {
-
-// Tick arithmetic wraps like the 32-bit system tick count instead of
-// overflowing.
-int32_t TickAdd(int32_t tick, int32_t ms) { return (int32_t)((uint32_t)tick + (uint32_t)ms); }
-int32_t TickDiff(int32_t later, int32_t earlier) {
-    return (int32_t)((uint32_t)later - (uint32_t)earlier);
-}
 
 const float kDegreesToRadians = 3.14159265358979f / 180.0f;
 
@@ -20,9 +17,9 @@ const float kDegreesToRadians = 3.14159265358979f / 180.0f;
 bool CEmitter::Sprays() const { return !(std::fabs(vx) < 0.0001f && std::fabs(vy) < 0.0001f); }
 
 void CEmitter::UpdateJet(int32_t tick) {
-    if (start == 0 || tick < start) return;
+    if (start == 0 || TickDiff(tick, start) < 0) return;
 
-    if (tick > end) {
+    if (TickDiff(tick, end) > 0) {
         if (cycles > 0) --cycles;
         if (cycles <= 0) {
             // The program has run out.  A sweep keeps spraying at its last

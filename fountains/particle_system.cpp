@@ -5,6 +5,7 @@
 
 #include "fountains/emitter.h"
 #include "fountains/random_draw.h"
+#include "platform/clock_ticks.h"
 #include "platform/globals.h"
 
 namespace {
@@ -53,7 +54,7 @@ void CParticleSystem::Emit(int32_t tick) {
         from = k + 1;
         CParticle& p = particles[k];
         p.birth = tick;
-        p.death = (int32_t)((uint32_t)tick + (uint32_t)PARTICLE_LIFETIME_MS);
+        p.death = plat::TickAdd(tick, PARTICLE_LIFETIME_MS);
         p.x = x + cosPhi * (float)i / 5.0f;
         p.y = y + sinPhi * (float)i / 5.0f;
         p.z = z;
@@ -82,8 +83,8 @@ void CParticleSystem::Move(int32_t tick) {
     for (int32_t i = 0; i < count; ++i) {
         CParticle& p = particles[i];
         p.live = 0;
-        if (p.birth == 0 || tick < p.birth) continue;
-        if (p.death != 0 && tick > p.death) continue;
+        if (p.birth == 0 || plat::TickDiff(tick, p.birth) < 0) continue;
+        if (p.death != 0 && plat::TickDiff(tick, p.death) > 0) continue;
         if (p.vy < 0.0f && p.y < 0.0f) continue;  // fallen back into the water
 
         p.live = 1;

@@ -2,7 +2,6 @@
 #include "host/test_screensaver.h"
 #include "platform/application.h"
 
-// Constructed before main runs: reads the data directory and the options.
 static CTestScreensaver theApp;
 
 int main(int argc, char** argv) { return RunApplication(argc, argv); }

@@ -28,6 +28,7 @@ bool CScreensaverApp::InitInstance() {
         }
     }
 
+    ReadStartupOptions();
     const std::string text = LowerCommandLine(m_lpCmdLine);
     const RunMode mode = ChooseRunMode(text);
     Platform& p = Current();
@@ -129,6 +130,7 @@ void CScreensaverApp::RunHack(const HackLaunch& launch) {
     // loading): end at once, there is nothing to save.
     plat::EndProcessOnTerminationSignal();
     PrepareHack(launch);
+    ReadStartupOptions();
     const HWND parent = launch.hasWindowId ? (HWND)launch.windowId : GetDesktopWindow();
     RunPreviewLoop(parent, true);
 }

@@ -28,6 +28,10 @@ public:
     // Called by RunHack before the window is made, with what the launch
     // form asked for.
     virtual void PrepareHack(const HackLaunch& launch) = 0;
+    // Reads the data directory and the options at start-up, once the
+    // command line is known: from the show folder a launch names, when it
+    // names one.
+    virtual void ReadStartupOptions() = 0;
 
     // Chooses the mode from the command line and runs it; returns false so
     // the process ends.

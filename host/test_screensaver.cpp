@@ -10,14 +10,15 @@
 #include "host/saver_rendering.h"
 #include "host/show_folder.h"
 #include "options/options.h"
+#include "platform/clock_ticks.h"
 #include "platform/signals.h"
 
 using namespace plat;
 
 static const char kSaverClass[] = "TestScreensaverClass";
 
-CTestScreensaver::CTestScreensaver() {
-    ReadDataDirectory();
+void CTestScreensaver::ReadStartupOptions() {
+    FindDataDirectory();
     g_options.Load("options.xml");
 }
 
@@ -49,9 +50,17 @@ HWND CTestScreensaver::CreatePreviewWindow(HWND parent) {
     return CreateWindowFor(parent);
 }
 
+// Milliseconds since the last frame began.  A last frame that seems to lie
+// ahead was drawn more than 24.8 days ago (the window was paused that
+// long): it counts as long past.
+static int32_t MsSinceLastFrame(int32_t clock) {
+    const int32_t since = TickDiff(clock, g_lastFrameClock);
+    return since < 0 ? INT32_MAX : since;
+}
+
 void PacedFrame() {
-    int32_t clock = ProcessClockMs();
-    if ((int64_t)clock - (int64_t)g_lastFrameClock >= kFramePeriodMs) {
+    const int32_t clock = ProcessClockMs();
+    if (MsSinceLastFrame(clock) >= kFramePeriodMs) {
         saver_rendering::Frame();
         g_lastFrameClock = clock;
     }
@@ -82,8 +91,8 @@ static void ApplyRunOptions() {
 }
 
 int32_t CTestScreensaver::MsUntilNextFrame() {
-    const int64_t due = (int64_t)g_lastFrameClock + kFramePeriodMs - (int64_t)ProcessClockMs();
-    return due <= 0 ? 0 : (int32_t)due;
+    const int32_t since = MsSinceLastFrame(ProcessClockMs());
+    return since >= kFramePeriodMs ? 0 : kFramePeriodMs - since;
 }
 
 static void CloseWindow(HWND hwnd) { SendMessage(hwnd, WM_CLOSE, 0, 0); }

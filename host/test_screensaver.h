@@ -18,8 +18,7 @@ class CTestScreensaver : public CScreensaverApp {
 public:
     plat::HWND m_hSaverWnd = 0;
 
-    // Reads the data directory and the options.
-    CTestScreensaver();
+    CTestScreensaver() = default;
 
     plat::HWND CreateSaverWindow() override;
     void SaverFrame() override { PacedFrame(); }
@@ -35,6 +34,7 @@ public:
     // The frame-rate read-out when asked, and a seed of this process's own
     // (one process runs on each monitor).
     void PrepareHack(const HackLaunch& launch) override;
+    void ReadStartupOptions() override;
 
 private:
     plat::HWND CreateWindowFor(plat::HWND parent);

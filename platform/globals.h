@@ -40,7 +40,8 @@ extern int32_t g_lastFrameClock;
 
 // Frames counted over one-second windows for the frame-rate read-out.
 struct FrameRate {
-    int32_t windowStartMs = -1;
+    bool counting = false;  // a window has begun
+    int32_t windowStartMs = 0;
     int frames = 0;
     double rate = 0.0;
 };
@@ -79,7 +80,8 @@ struct RunState {
     TrailTextures trailTextures;
     // Kept by the frame between calls.
     int windowWidth = 0, windowHeight = 0;
-    int32_t rippleStartMs = -1;  // ripple clock at the first water frame
+    bool rippleStarted = false;
+    int32_t rippleStartMs = 0;  // ripple clock at the first water frame
     FrameRate frameRate;
     // Window classes this process has registered.
     bool saverClassRegistered = false;

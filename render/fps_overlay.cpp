@@ -4,10 +4,15 @@
 
 #include <cstdio>
 
+#include "platform/clock_ticks.h"
+
 void CountFrame(FrameRate& rate, int32_t clockMs) {
-    if (rate.windowStartMs < 0) rate.windowStartMs = clockMs;
+    if (!rate.counting) {
+        rate.counting = true;
+        rate.windowStartMs = clockMs;
+    }
     ++rate.frames;
-    const int32_t elapsed = clockMs - rate.windowStartMs;
+    const int32_t elapsed = plat::TickDiff(clockMs, rate.windowStartMs);
     if (elapsed >= 1000) {
         rate.rate = rate.frames * 1000.0 / elapsed;
         rate.frames = 0;

@@ -27,8 +27,12 @@ void ResizeViewport(int w, int h) {
 
 float RippleSeconds() {
     const int32_t now = plat::ElapsedTimeMs();
-    if (g_run.rippleStartMs < 0) g_run.rippleStartMs = now;
-    return (float)(now - g_run.rippleStartMs) * 0.001f;
+    if (!g_run.rippleStarted) {
+        g_run.rippleStarted = true;
+        g_run.rippleStartMs = now;
+    }
+    // Time since the first water frame, whatever the clock reads.
+    return (float)((uint32_t)now - (uint32_t)g_run.rippleStartMs) * 0.001f;
 }
 
 void DrawWaterSurface(CStage& stage) {

@@ -26,7 +26,7 @@ protected:
     void ResetState();
     // Writes data/options.xml with the given IgnoreMouseMove value.
     void WriteOptions(int ignoreMouseMove);
-    // Constructs the application object (reads registry and options).
+    // Constructs the application object.
     CTestScreensaver& App();
 
     MemoryPlatformScope scope;

@@ -40,6 +40,7 @@ protected:
         return n;
     }
     void OpenAndCloseSaverWindow() {
+        App().ReadStartupOptions();
         const HWND h = App().CreateSaverWindow();
         ASSERT_NE(0u, h);
         DestroyWindow(h);
