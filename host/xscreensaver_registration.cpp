@@ -1,11 +1,7 @@
 #include "host/xscreensaver_registration.h"
 
-#include <sys/stat.h>
-
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -140,30 +136,49 @@ RegistrationResult AddHackToSettings(const std::string& text, const std::string&
     return REG_ADDED;
 }
 
-int RegisterHackInFile(const std::string& givenPath, const std::string& entry) {
-    // A linked settings file is changed where it lives, as XScreenSaver does.
-    char resolved[PATH_MAX];
-    const std::string path = realpath(givenPath.c_str(), resolved) ? resolved : givenPath;
-    std::ifstream in(path, std::ios::binary);
-    struct stat st;
-    if (!in || stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+// Whether path lies inside folder (both with every link resolved).
+static bool Inside(const std::string& path, const std::string& folder) {
+    return !folder.empty() && path.size() > folder.size() &&
+           path.compare(0, folder.size(), folder) == 0 &&
+           (folder.back() == '/' || path[folder.size()] == '/');
+}
+
+int RegisterHackInFile(const std::string& givenPath, const std::string& entry,
+                       const std::string& home) {
+    // A linked settings file (dotfiles kept in a folder of their own) is
+    // changed where it lives, but only inside the home folder: nothing
+    // else of the user's is written.
+    std::string path = givenPath;
+    if (plat::IsLink(givenPath)) {
+        path = plat::ResolvedPath(givenPath);
+        if (path.empty() || !Inside(path, plat::ResolvedPath(home))) {
+            std::fprintf(stderr,
+                         "%s is a link to a file outside %s; it was left unchanged (name the "
+                         "file itself to register there)\n",
+                         givenPath.c_str(), home.c_str());
+            return 1;
+        }
+    }
+    // Settings files are a few kilobytes; a huge one is refused unread.
+    const size_t kMaxBytes = 4 * 1024 * 1024;
+    std::string text;
+    switch (plat::ReadWholeFile(path, kMaxBytes, &text)) {
+    case plat::FileRead::OK:
+        break;
+    case plat::FileRead::TOO_LARGE:
+        std::fprintf(stderr, "%s is too large to be a settings file; nothing changed\n",
+                     givenPath.c_str());
+        return 1;
+    case plat::FileRead::NOT_A_FILE:
+        std::fprintf(stderr, "%s is not a regular file; nothing changed\n", givenPath.c_str());
+        return 1;
+    default:
         std::fprintf(stderr,
                      "%s: cannot be read; start xscreensaver-settings once so it writes "
                      "its settings, then run this again\n",
                      givenPath.c_str());
         return 1;
     }
-    // Settings files are a few kilobytes; a huge one is refused unread.
-    const size_t kMaxBytes = 4 * 1024 * 1024;
-    std::string text(kMaxBytes + 1, '\0');
-    in.read(&text[0], (std::streamsize)text.size());
-    if ((size_t)in.gcount() > kMaxBytes) {
-        std::fprintf(stderr, "%s is too large to be a settings file; nothing changed\n",
-                     givenPath.c_str());
-        return 1;
-    }
-    text.resize((size_t)in.gcount());
-    in.close();
     std::string updated, why;
     switch (AddHackToSettings(text, entry, &updated, &why)) {
     case REG_ALREADY_THERE:
@@ -175,9 +190,10 @@ int RegisterHackInFile(const std::string& givenPath, const std::string& entry) {
     case REG_ADDED:
         break;
     }
-    // The backup is as private as the settings it copies.
-    const std::string backup = path + ".wavendell-backup";
-    if (!plat::ReplaceFile(backup, text, (int)(st.st_mode & 07777))) {
+    // The backup goes beside the name the user knows, as private as
+    // settings files are.
+    const std::string backup = givenPath + ".wavendell-backup";
+    if (!plat::ReplaceFile(backup, text, 0600)) {
         std::fprintf(stderr, "%s: cannot write the backup; nothing changed\n", backup.c_str());
         return 1;
     }

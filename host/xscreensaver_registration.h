@@ -27,8 +27,10 @@ enum RegistrationResult {
 RegistrationResult AddHackToSettings(const std::string& text, const std::string& entry,
                                      std::string* out, std::string* why);
 
-// Does the same to the file at path (following a symbolic link): keeps a
-// backup beside it (path + ".wavendell-backup") and replaces the file through
-// a temporary one with the same permissions.  Returns 0 on success or when
-// already registered, 1 otherwise; messages go to standard output / error.
-int RegisterHackInFile(const std::string& path, const std::string& entry);
+// Does the same to the file at path: keeps a backup beside it (path +
+// ".wavendell-backup") and replaces the file through a temporary one with
+// the same permissions.  A path that is a symbolic link is followed only to
+// a file inside the folder home; elsewhere it is refused.  Returns 0 on
+// success or when already registered, 1 otherwise; messages go to standard
+// output / error.
+int RegisterHackInFile(const std::string& path, const std::string& entry, const std::string& home);

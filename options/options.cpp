@@ -59,19 +59,42 @@ bool COptions::Save(const char* fileName) {
         root->LinkEndChild(e);
     }
 
-    // A file that is there but not well-formed (a hand edit with a typo)
-    // is kept beside the new one first; without that copy it stays.
+    // Nothing outside the data folder is written: a linked options file is
+    // neither followed nor replaced.
     const std::string target = plat::NativePath(path);
+    const std::string shown = plat::DisplayPath(path);
+    if (plat::IsLink(target)) {
+        plat::MessageBox(0,
+                         "The options file is a link. It is left alone, and the options are not "
+                         "saved.",
+                         shown.c_str(), plat::MB_OK);
+        return false;
+    }
+    // A file that is there but not well-formed (a hand edit with a typo),
+    // or too large to be options, is kept beside the new one first, once
+    // however often this runs; a file that cannot be replaced is left as it
+    // is, without a copy.
+    const long long size = plat::RegularFileSize(target);
+    const bool tooLarge = size > (long long)kMaxXmlFileBytes;
     TiXmlDocument old;
-    if (plat::RegularFileSize(target) > 0 && !LoadXmlFile(old, path)) {
-        std::string kept;
-        if (!plat::CopyToFreeName(target, ".broken", &kept)) return false;
-        const std::string text = "The options file was not well-formed XML. It is kept as " + kept +
-                                 " and written anew.";
-        plat::MessageBox(0, text.c_str(), path, plat::MB_OK);
+    std::string kept;
+    if (size > 0 && (tooLarge || !LoadXmlFile(old, path))) {
+        if (!plat::CanReplaceFile(target) ||
+            !plat::KeepUnderFreeName(target, ".broken", kMaxXmlFileBytes, &kept))
+            return false;
     }
 
     TiXmlPrinter printer;
     doc.Accept(&printer);
-    return plat::ReplaceFile(target, printer.Str());
+    const bool written = plat::ReplaceFile(target, printer.Str());
+    if (!kept.empty()) {
+        // Told once the outcome is known.
+        const std::string text =
+            std::string(tooLarge ? "The options file was too large to hold options."
+                                 : "The options file was not well-formed XML.") +
+            " It is kept as " + plat::DisplayPath(kept.c_str()) +
+            (written ? " and written anew." : "; a new one could not be written.");
+        plat::MessageBox(0, text.c_str(), shown.c_str(), plat::MB_OK);
+    }
+    return written;
 }

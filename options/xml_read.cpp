@@ -69,27 +69,14 @@ void ReadDoubleIfPresent(const TiXmlElement* element, const char* name, double* 
     ReadDoubleAttribute(element, name, target, keep);
 }
 
-// Reads the whole of f when it holds at most limit bytes.
-static bool ReadAtMost(FILE* f, size_t limit, std::string* text) {
-    char buf[16384];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
-        if (text->size() + n > limit) return false;
-        text->append(buf, n);
-    }
-    return !std::ferror(f);
-}
-
 bool LoadXmlFile(TiXmlDocument& doc, const char* path) {
-    FILE* f = plat::OpenFile(path, "rb");
-    if (!f) return false;
     std::string text;
-    const bool read = ReadAtMost(f, kMaxXmlFileBytes, &text);
-    std::fclose(f);
+    if (!path ||
+        plat::ReadWholeFile(plat::NativePath(path), kMaxXmlFileBytes, &text) != plat::FileRead::OK)
+        return false;
     // Too large a file, or elements nested too deeply for the parser's
     // recursion, are not well-formed content here.
-    if (!read || text.empty() ||
-        XmlNestingDepth(text.data(), text.size(), kMaxXmlNesting) > kMaxXmlNesting)
+    if (text.empty() || XmlNestingDepth(text.data(), text.size(), kMaxXmlNesting) > kMaxXmlNesting)
         return false;
     // As the library loads a file: the text up to its first NUL, line ends
     // made LF.  Its parser may step up to three bytes past the end of the
@@ -122,5 +109,6 @@ int CountListFrom(const TiXmlElement* first) {
 }
 
 void ShowFileOpenError(const char* caption) {
-    plat::MessageBox(0, "Error opening file for reading", caption, plat::MB_OK);
+    plat::MessageBox(0, "Error opening file for reading", plat::DisplayPath(caption).c_str(),
+                     plat::MB_OK);
 }

@@ -44,3 +44,21 @@ bool FormatDataPath(char* buf, size_t size, const char* fmt, ...) {
 }
 
 }  // namespace plat
+
+namespace plat {
+
+std::string DisplayPath(const char* path) {
+    const char separator = NativePath("\\")[0];
+    std::string shown;
+    for (char c : NativePath(path)) {
+        if (c == '/' || c == '\\') {
+            // One separator for two; a path's leading pair ("\\server") stays.
+            if (!shown.empty() && shown.back() == separator && shown.size() > 1) continue;
+            c = separator;
+        }
+        shown += c;
+    }
+    return shown;
+}
+
+}  // namespace plat

@@ -155,7 +155,8 @@ void CScenario::ReportProblems(const char* path, std::string problems) const {
                                       "\" has no scenePath and the scenario lists no scenes: "
                                       "it plays without a scene.");
     }
-    if (!problems.empty()) plat::MessageBox(0, problems.c_str(), path, plat::MB_OK);
+    if (!problems.empty())
+        plat::MessageBox(0, problems.c_str(), plat::DisplayPath(path).c_str(), plat::MB_OK);
 }
 
 int CScenario::PickScene() { return PickEnabled(scenes); }

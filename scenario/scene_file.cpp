@@ -53,7 +53,8 @@ void LoadScenePicture(CTexture& texture, const char* scenePath, const TiXmlEleme
         if (!ready || !ready->Take(path, texture)) texture.LoadJPEG(path);
     } else {
         const std::string whole = std::string(g_dataDir) + scenePath + "\\" + file;
-        plat::MessageBox(0, "Unable to load JPG File!", whole.c_str(), plat::MB_OK);
+        plat::MessageBox(0, "Unable to load JPG File!", plat::DisplayPath(whole.c_str()).c_str(),
+                         plat::MB_OK);
     }
 }
 

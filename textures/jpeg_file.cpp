@@ -118,7 +118,7 @@ std::unique_ptr<JpegImage> Decode(FILE* f, std::string* messages) {
 }
 
 void ShowUnableToLoad(const char* path) {
-    plat::MessageBox(0, "Unable to load JPG File!", path ? path : "", plat::MB_OK);
+    plat::MessageBox(0, "Unable to load JPG File!", plat::DisplayPath(path).c_str(), plat::MB_OK);
 }
 
 }  // namespace

@@ -13,17 +13,20 @@ int main(int argc, char** argv) {
                      "usage: wavendell-register [settings file]   (default: ~/.xscreensaver)\n");
         return 2;
     }
+    const char* home = std::getenv("HOME");
     std::string path;
     if (argc > 1) {
         path = argv[1];
+    } else if (!home || !*home) {
+        std::fprintf(stderr, "HOME is not set; name the settings file instead\n");
+        return 1;
     } else {
-        const char* home = std::getenv("HOME");
-        if (!home || !*home) {
-            std::fprintf(stderr, "HOME is not set; name the settings file instead\n");
-            return 1;
-        }
         path = std::string(home) + "/.xscreensaver";
     }
+    // A linked settings file is followed only into the home folder (without
+    // one, into the folder of the file named).
+    std::string within = home && *home ? home : path.substr(0, path.find_last_of('/') + 1);
+    if (within.empty()) within = ".";
     const std::string entry = HackProgramLine(WAVENDELL_HACK_DIR);
     if (entry.empty()) {
         std::fprintf(stderr,
@@ -32,5 +35,5 @@ int main(int argc, char** argv) {
                      WAVENDELL_HACK_DIR, path.c_str());
         return 1;
     }
-    return RegisterHackInFile(path, entry);
+    return RegisterHackInFile(path, entry, within);
 }

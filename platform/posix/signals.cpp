@@ -1,5 +1,7 @@
 #include "platform/signals.h"
 
+#include "platform/posix/file_in_flight.h"
+
 #include <unistd.h>
 #include <csignal>
 
@@ -7,7 +9,11 @@ namespace plat {
 
 bool HackLaunchFormAvailable() { return true; }
 
-static void EndNow(int) { _exit(0); }
+// A save under way leaves the old file or the new one, and nothing else.
+static void EndNow(int) {
+    RemoveFileInFlight();
+    _exit(0);
+}
 
 void EndProcessOnTerminationSignal() {
     struct sigaction sa {};

@@ -4,10 +4,13 @@
 // <windows.h> names its own ReplaceFileA so; this file defines plat's.
 #undef ReplaceFile
 
+#include <fcntl.h>
+#include <io.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/file.h"
@@ -16,17 +19,89 @@ namespace plat {
 
 std::string NativePath(const char* path) { return path ? path : ""; }
 
+// Opens the disk file at path for reading, without waiting on anything
+// else: a device ("CON", "COM1", "NUL" name devices in any folder), a pipe
+// or a folder is refused.  INVALID_HANDLE_VALUE with *why set otherwise.
+static HANDLE OpenDiskFile(const char* path, FileRead* why) {
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        *why = FileRead::NOT_A_FILE;
+        return INVALID_HANDLE_VALUE;
+    }
+    HANDLE h =
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        *why = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileRead::MISSING
+                                                                              : FileRead::FAILED;
+        return INVALID_HANDLE_VALUE;
+    }
+    if (GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        *why = FileRead::NOT_A_FILE;
+        return INVALID_HANDLE_VALUE;
+    }
+    *why = FileRead::OK;
+    return h;
+}
+
 FILE* OpenFile(const char* path, const char* mode) {
     if (!path || !*path || !mode) return nullptr;
-    FILE* f = std::fopen(path, mode);
-    // Only regular files are read as content (a device such as "NUL" opens
-    // like a file).
-    struct _stat64 st;
-    if (f && mode[0] == 'r' && (_fstat64(_fileno(f), &st) != 0 || !(st.st_mode & _S_IFREG))) {
-        std::fclose(f);
+    if (mode[0] != 'r') return std::fopen(path, mode);
+    FileRead why;
+    HANDLE h = OpenDiskFile(path, &why);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    const int flags = _O_RDONLY | (std::strchr(mode, 'b') ? _O_BINARY : _O_TEXT);
+    const int fd = _open_osfhandle((intptr_t)h, flags);
+    if (fd < 0) {
+        CloseHandle(h);
         return nullptr;
     }
+    FILE* f = _fdopen(fd, mode);
+    if (!f) _close(fd);
     return f;
+}
+
+FileRead ReadWholeFile(const std::string& path, size_t limit, std::string* text) {
+    text->clear();
+    FileRead result;
+    HANDLE h = OpenDiskFile(path.c_str(), &result);
+    if (h == INVALID_HANDLE_VALUE) return result;
+    LARGE_INTEGER size;
+    if (GetFileSizeEx(h, &size) && (unsigned long long)size.QuadPart > limit) {
+        CloseHandle(h);
+        return FileRead::TOO_LARGE;
+    }
+    char buf[16384];
+    for (;;) {
+        DWORD n = 0;
+        if (!ReadFile(h, buf, sizeof buf, &n, nullptr)) {
+            result = FileRead::FAILED;
+            break;
+        }
+        if (n == 0) break;
+        if (text->size() + n > limit) {
+            result = FileRead::TOO_LARGE;
+            break;
+        }
+        text->append(buf, n);
+    }
+    CloseHandle(h);
+    if (result != FileRead::OK) text->clear();
+    return result;
+}
+
+bool IsLink(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+bool CanReplaceFile(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES ||
+           !(attributes &
+             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_REPARSE_POINT));
 }
 
 // A new file beside path with a name nobody has: CREATE_NEW never opens an
@@ -60,10 +135,7 @@ static bool WriteAndClose(HANDLE h, const std::string& contents) {
 }
 
 bool ReplaceFile(const std::string& path, const std::string& contents, int) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
-        return false;
+    if (!CanReplaceFile(path)) return false;
     std::string temp;
     HANDLE h = CreateFreshFile(path, &temp);
     if (h == INVALID_HANDLE_VALUE) return false;
@@ -74,6 +146,20 @@ bool ReplaceFile(const std::string& path, const std::string& contents, int) {
         return false;
     }
     return true;
+}
+
+std::string ResolvedPath(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "";
+    char buf[MAX_PATH * 2];
+    const DWORD n = GetFinalPathNameByHandleA(h, buf, sizeof buf, FILE_NAME_NORMALIZED);
+    CloseHandle(h);
+    if (n == 0 || n >= sizeof buf) return "";
+    // Without the "\\?\" the call puts in front.
+    std::string result(buf, n);
+    if (result.compare(0, 4, "\\\\?\\") == 0) result.erase(0, 4);
+    return result;
 }
 
 bool IsAbsolutePath(const char* path) {
@@ -92,18 +178,27 @@ long long RegularFileSize(const std::string& path) {
     return (long long)st.st_size;
 }
 
-bool CopyToFreeName(const std::string& path, const std::string& suffix, std::string* made) {
-    FILE* in = std::fopen(path.c_str(), "rb");
-    if (!in) return false;
+bool KeepUnderFreeName(const std::string& path, const std::string& suffix, size_t limit,
+                       std::string* made) {
     std::string contents;
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, in)) > 0) contents.append(buf, n);
-    const bool readAll = !std::ferror(in);
-    std::fclose(in);
-    if (!readAll) return false;
+    const bool small = ReadWholeFile(path, limit, &contents) == FileRead::OK;
     for (int k = 1; k <= 1000; ++k) {
         const std::string name = path + suffix + (k == 1 ? "" : "-" + std::to_string(k));
+        std::string kept;
+        if (small && !IsLink(name) && ReadWholeFile(name, limit, &kept) == FileRead::OK &&
+            kept == contents) {
+            *made = name;
+            return true;
+        }
+        // A second name for the same file costs no copy, whatever its size,
+        // and never replaces a file that is there.
+        if (CreateHardLinkA(name.c_str(), path.c_str(), nullptr)) {
+            *made = name;
+            return true;
+        }
+        const DWORD linkError = GetLastError();
+        if (linkError == ERROR_ALREADY_EXISTS || linkError == ERROR_FILE_EXISTS) continue;
+        if (!small) return false;
         // CREATE_NEW never opens a file that is there: nothing is overwritten.
         HANDLE h = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);

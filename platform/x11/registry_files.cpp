@@ -1,6 +1,7 @@
 #include "platform/x11/registry_files.h"
 
 #include "install_dirs.h"  // generated: WAVENDELL_SYSCONF_XDG_DIR
+#include "platform/file.h"
 #include "platform/strings.h"
 
 #include <strings.h>
@@ -9,7 +10,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -90,14 +90,10 @@ std::string RegistryKeyFile(Hive hive, const char* key) {
 
 bool ReadRegistryFileValue(const std::string& file, const char* name, char* buf, size_t size) {
     if (file.empty() || !name || !buf || size == 0) return false;
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return false;
     // A settings file holds a line or two; a huge one is not read at all.
     const size_t kMaxBytes = 64 * 1024;
-    std::string text(kMaxBytes + 1, '\0');
-    in.read(&text[0], (std::streamsize)text.size());
-    if ((size_t)in.gcount() > kMaxBytes) return false;
-    text.resize((size_t)in.gcount());
+    std::string text;
+    if (ReadWholeFile(file, kMaxBytes, &text) != FileRead::OK) return false;
     std::istringstream lines(text);
     std::string line;
     while (std::getline(lines, line)) {

@@ -1,5 +1,6 @@
 #include "tests/support/test_support.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -62,6 +63,15 @@ std::string TempDir::Read(const std::string& relative) const {
 bool TempDir::Exists(const std::string& relative) const {
     std::error_code ignored;
     return fs::exists(path_ + relative, ignored);
+}
+
+std::vector<std::string> TempDir::List() const {
+    std::vector<std::string> names;
+    std::error_code ignored;
+    for (const auto& entry : fs::directory_iterator(path_, ignored))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 MemoryPlatformScope::MemoryPlatformScope() { plat::Install(&platform); }

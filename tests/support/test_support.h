@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/memory/memory_platform.h"
 
@@ -17,6 +18,8 @@ public:
     std::string Write(const std::string& relative, const std::string& content) const;
     std::string Read(const std::string& relative) const;
     bool Exists(const std::string& relative) const;
+    // The names in the directory itself, sorted.
+    std::vector<std::string> List() const;
 
 private:
     std::string path_;

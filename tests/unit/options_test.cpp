@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/file.h"
+
 #include "options/options.h"
 #include "options/xml_read.h"
 #include "tests/support/test_support.h"
@@ -43,7 +45,8 @@ TEST_F(OptionsTest, MissingFileShowsMessageAndChangesNothing) {
     EXPECT_EQ(5, o.IgnoreMouseMove);
     ASSERT_EQ(1u, scope.platform.boxes.size());
     EXPECT_EQ("Error opening file for reading", scope.platform.boxes[0].text);
-    EXPECT_EQ(dir.path() + "\\options.xml", scope.platform.boxes[0].caption);
+    EXPECT_EQ(plat::DisplayPath((dir.path() + "\\options.xml").c_str()),
+              scope.platform.boxes[0].caption);
 }
 
 TEST_F(OptionsTest, ElementWithoutValueGivesItsDefault) {

@@ -3,6 +3,8 @@
 // emitters, so nothing is drawn.
 #include <gtest/gtest.h>
 
+#include "platform/file.h"
+
 #include <cstdlib>
 #include <set>
 #include <string>
@@ -237,7 +239,8 @@ TEST_F(Scenario, UpdateWithoutAScenarioDoesNothing) {
     scenario.Load("defaultScenario.xml");  // missing
     ASSERT_EQ(1u, Boxes().size());
     EXPECT_EQ("Error opening file for reading", Boxes()[0].text);
-    EXPECT_EQ(dir.path() + "\\defaultScenario.xml", Boxes()[0].caption);
+    EXPECT_EQ(plat::DisplayPath((dir.path() + "\\defaultScenario.xml").c_str()),
+              Boxes()[0].caption);
     Frames(300);
     EXPECT_EQ(nullptr, scenario.script);
     EXPECT_EQ(nullptr, scenario.stage->backTexture);
@@ -253,14 +256,14 @@ TEST_F(Scenario, UnreadableScenarioFilesAreReportedWithTheirFullPath) {
         scope.platform.boxes.clear();
         s.Load(name);
         ASSERT_EQ(1u, Boxes().size());
-        EXPECT_EQ(dir.path() + "\\" + name, Boxes()[0].caption);
+        EXPECT_EQ(plat::DisplayPath((dir.path() + "\\" + name).c_str()), Boxes()[0].caption);
         EXPECT_FALSE(s.listsBuilt);
     }
     const std::string longName(300, 'n');
     scope.platform.boxes.clear();
     scenario.Load(longName.c_str());
     ASSERT_EQ(1u, Boxes().size());
-    EXPECT_EQ(dir.path() + "\\" + longName, Boxes()[0].caption);
+    EXPECT_EQ(plat::DisplayPath((dir.path() + "\\" + longName).c_str()), Boxes()[0].caption);
     EXPECT_FALSE(scenario.listsBuilt);
 }
 
@@ -276,7 +279,8 @@ TEST_F(Scenario, UnplayableEntriesAreLeftOutWithOneMessage) {
         "<Scenes><Scene path='late'/></Scenes>");
     scenario.Load("defaultScenario.xml");
     ASSERT_EQ(1u, Boxes().size());
-    EXPECT_EQ(dir.path() + "\\defaultScenario.xml", Boxes()[0].caption);
+    EXPECT_EQ(plat::DisplayPath((dir.path() + "\\defaultScenario.xml").c_str()),
+              Boxes()[0].caption);
     const std::string& text = Boxes()[0].text;
     EXPECT_NE(std::string::npos, text.find("Scene entry 1 has no path"));
     EXPECT_NE(std::string::npos, text.find("Script entry 1 has no action"));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "platform/file.h"
+
 #include <string>
 
 #include "host/data_directory.h"
@@ -71,8 +73,8 @@ TEST_F(SceneFile, PicturesAreNamedInTheSceneFolderAndOnlyTheFirstBackCounts) {
     // Neither picture exists: each load that was tried reports its path.
     ASSERT_EQ(2u, Boxes().size());
     EXPECT_EQ("Unable to load JPG File!", Boxes()[0].text);
-    EXPECT_EQ(dir.path() + "s\\first.jpg", Boxes()[0].caption);
-    EXPECT_EQ(dir.path() + "s\\w.jpg", Boxes()[1].caption);
+    EXPECT_EQ(plat::DisplayPath((dir.path() + "s\\first.jpg").c_str()), Boxes()[0].caption);
+    EXPECT_EQ(plat::DisplayPath((dir.path() + "s\\w.jpg").c_str()), Boxes()[1].caption);
     ASSERT_NE(nullptr, stage.backTexture);
     ASSERT_NE(nullptr, stage.waterTexture);
     EXPECT_EQ(0u, stage.backTexture->name);
@@ -102,7 +104,8 @@ TEST_F(SceneFile, UnreadableSceneFileLeavesTheStageAsItWas) {
         stage.LoadScene(scene);
         ASSERT_EQ(1u, Boxes().size());
         EXPECT_EQ("Error opening file for reading", Boxes()[0].text);
-        EXPECT_EQ(dir.path() + scene + "\\scene.xml", Boxes()[0].caption);
+        EXPECT_EQ(plat::DisplayPath((dir.path() + scene + "\\scene.xml").c_str()),
+                  Boxes()[0].caption);
         EXPECT_EQ(0u, Boxes()[0].owner);
         ExpectColor(1, 2, 3, 4);
         EXPECT_EQ(back, stage.backTexture);
@@ -115,7 +118,8 @@ TEST_F(SceneFile, OverLongPathsAreTreatedAsUnreadableFiles) {
     stage.LoadScene(longScene.c_str());
     ASSERT_EQ(1u, Boxes().size());
     EXPECT_EQ("Error opening file for reading", Boxes()[0].text);
-    EXPECT_EQ(dir.path() + longScene + "\\scene.xml", Boxes()[0].caption);
+    EXPECT_EQ(plat::DisplayPath((dir.path() + longScene + "\\scene.xml").c_str()),
+              Boxes()[0].caption);
     EXPECT_EQ(nullptr, stage.backTexture);
 
     // A scene file that fits but names a picture whose path does not.
@@ -125,7 +129,7 @@ TEST_F(SceneFile, OverLongPathsAreTreatedAsUnreadableFiles) {
     stage.LoadScene("s");
     ASSERT_EQ(1u, Boxes().size());
     EXPECT_EQ("Unable to load JPG File!", Boxes()[0].text);
-    EXPECT_EQ(dir.path() + "s\\" + longFile, Boxes()[0].caption);
+    EXPECT_EQ(plat::DisplayPath((dir.path() + "s\\" + longFile).c_str()), Boxes()[0].caption);
     EXPECT_EQ(5, stage.emitterColor[0]);
     ASSERT_NE(nullptr, stage.waterTexture);
     EXPECT_EQ(0u, stage.waterTexture->name);
@@ -164,7 +168,7 @@ TEST_F(SceneFile, InfoGivesFourStringsAndNothingElseChanges) {
     EXPECT_FALSE(stage.ReadSceneInfo("missing", &t, &a, &u, &d));
     EXPECT_EQ("kept", t);
     ASSERT_EQ(1u, Boxes().size());
-    EXPECT_EQ(dir.path() + "missing\\scene.xml", Boxes()[0].caption);
+    EXPECT_EQ(plat::DisplayPath((dir.path() + "missing\\scene.xml").c_str()), Boxes()[0].caption);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // file (or the default values) and the saver going on.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,15 +13,20 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "fountains/emitter.h"
 #include "fountains/figure.h"
 #include "fountains/figure_set.h"
 #include "fountains/particle_system.h"
 #include "host/data_directory.h"
+#include "host/hack_launch.h"
+#include "host/show_folder.h"
 #include "options/options.h"
 #include "options/xml_nesting.h"
 #include "options/xml_read.h"
+#include "platform/file.h"
+#include "platform/signals.h"
 #include "scenario/action_script.h"
 #include "scenario/scenario.h"
 #include "tests/support/host_fixture.h"
@@ -147,6 +153,149 @@ TEST_F(InvalidInput, BrokenOptionsFileIsKeptBesideTheNewOne) {
     // A valid file is rewritten without another copy.
     OpenAndCloseSaverWindow();
     EXPECT_FALSE(install.Exists("data/options.xml.broken-3"));
+}
+
+// Runs check in a child process that a hang fails instead of stopping the
+// tests.  True when check passed in time.
+bool WithinSeconds(int seconds, const std::function<bool()>& check) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        alarm((unsigned)seconds);
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    return pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+// FIFOs, a device and a folder where a show has files: each is refused
+// unopened with its reader's message, and the saver goes on.
+TEST_F(InvalidInput, SpecialFilesAreRefusedWithoutWaiting) {
+    TempDir show;
+    show.Write("_figures/pair.xml", "<Figure/>");
+    show.Write("_scripts/jet.xml",
+               "<Script><Uses><Figure figureId='1' file='fifo.xml'/></Uses></Script>");
+    show.Write("s/scene.xml", "<Scene><Back file='back.jpg'/><Water file='dir'/></Scene>");
+    for (const char* fifo :
+         {"options.xml", "defaultScenario.xml", "_figures/fifo.xml", "s/back.jpg"})
+        ASSERT_EQ(0, mkfifo((show.path() + fifo).c_str(), 0600));
+    ASSERT_EQ(0, mkdir((show.path() + "s/dir").c_str(), 0700));
+    ASSERT_EQ(0, symlink("/dev/zero", (show.path() + "device.xml").c_str()));
+    EXPECT_TRUE(WithinSeconds(20, [&] {
+        UseDataDir(show.path());
+        std::string text, dataDir, problem;
+        bool ok = ReadWholeFile(show.path() + "device.xml", 100, &text) == FileRead::NOT_A_FILE &&
+                  !OpenFile((show.path() + "options.xml").c_str(), "rb") &&
+                  !g_options.Load("options.xml") && !g_options.Save("options.xml") &&
+                  !CheckShowFolder(show.path(), nullptr, &dataDir, &problem) &&
+                  problem.find("is not a file") != std::string::npos;
+        CScenario scenario;
+        scenario.Load("defaultScenario.xml");
+        CActionScript script;
+        script.Load("jet.xml");
+        CTexture back, water;
+        back.LoadJPEG((show.path() + "s/back.jpg").c_str());
+        water.LoadJPEG((show.path() + "s/dir").c_str());
+        // options.xml (its save says nothing), the scenario, the figure,
+        // two pictures.
+        return ok && !scenario.listsBuilt && BoxesWith("Error opening file for reading") == 3 &&
+               BoxesWith("Unable to load JPG File!") == 2;
+    }));
+}
+
+// A linked options file, dangling or not, is neither followed nor replaced.
+TEST_F(InvalidInput, ALinkedOptionsFileIsLeftAlone) {
+    const std::string profile = install.Write("profile", "export A=1\n");
+    const std::string link = install.path() + "data/options.xml";
+    std::remove(link.c_str());
+    ASSERT_EQ(0, symlink("../profile", link.c_str()));
+    OpenAndCloseSaverWindow();
+    EXPECT_EQ("export A=1\n", install.Read("profile"));
+    EXPECT_TRUE(IsLink(link));
+    EXPECT_FALSE(install.Exists("data/options.xml.broken"));
+    EXPECT_EQ(1u, BoxesWith("The options file is a link"));
+    ASSERT_EQ(0, unlink(profile.c_str()));
+    OpenAndCloseSaverWindow();
+    EXPECT_TRUE(IsLink(link));
+    EXPECT_FALSE(install.Exists("profile"));
+}
+
+// What the saver says of its options file is so when it says it: nothing
+// "written anew" that is not, one copy of a broken file however often it
+// starts, the options of the show folder it plays, one separator a path.
+TEST_F(InvalidInput, WhatItSaysOfTheOptionsFileIsTrue) {
+    const std::string typo = "<OPTIONS><KeepAspect_1_6 v=\"1\"></OPTIONS>\n";
+    const std::string file = install.Write("data/options.xml", typo);
+    // The folder is anyone's to write; the file is not.
+    ASSERT_EQ(0, chmod(install.path().c_str(), 0777));
+    ASSERT_EQ(0, chmod((install.path() + "data").c_str(), 0777));
+    ASSERT_EQ(0, chmod(file.c_str(), 0444));
+    EXPECT_TRUE(AsUnprivilegedUser([&] {
+        OpenAndCloseSaverWindow();
+        OpenAndCloseSaverWindow();
+        return !install.Exists("data/options.xml.broken") && BoxesWith("written anew") == 0;
+    }));
+    ASSERT_EQ(0, chmod(file.c_str(), 0644));
+    for (int start = 0; start < 3; ++start) {
+        install.Write("data/options.xml", typo);
+        OpenAndCloseSaverWindow();
+    }
+    EXPECT_EQ(typo, install.Read("data/options.xml.broken"));
+    EXPECT_FALSE(install.Exists("data/options.xml.broken-2"));
+    EXPECT_EQ(3u, BoxesWith("It is kept as " + install.path() +
+                            "data/options.xml.broken and "
+                            "written anew."));
+    for (const auto& b : p.boxes) EXPECT_EQ(std::string::npos, b.caption.find("/\\")) << b.caption;
+
+    // A show folder of the user's, without installed settings: its options
+    // are the ones read, with no message about a file elsewhere.
+    p.registry.clear();
+    p.boxes.clear();
+    TempDir show;
+    show.Write("defaultScenario.xml", "<Scenario/>");
+    show.Write("options.xml", "<OPTIONS><SleepEnabled v=\"7\"/></OPTIONS>");
+    HackLaunch launch;
+    launch.hasData = true;
+    launch.data = show.path();
+    App().PrepareHack(launch);
+    App().ReadStartupOptions();
+    EXPECT_EQ(7, g_options.SleepEnabled);
+    EXPECT_TRUE(p.boxes.empty());
+}
+
+// A termination signal during a save leaves the old file or the new one and
+// no temporary file; an options file far over the size limit is kept
+// without being read or copied.
+TEST_F(InvalidInput, NoDebrisFromASignalOrAHugeOptionsFile) {
+    TempDir dir;
+    const std::string path = dir.path() + "options.xml";
+    const std::string older(1 << 20, 'o'), newer(1 << 20, 'n');
+    ASSERT_TRUE(ReplaceFile(path, older));
+    for (int attempt = 0; attempt < 40; ++attempt) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            EndProcessOnTerminationSignal();
+            for (;;) ReplaceFile(path, newer);
+        }
+        usleep(1000 * (attempt % 10));
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+        EXPECT_EQ(std::vector<std::string>{"options.xml"}, dir.List()) << "attempt " << attempt;
+        const std::string now = dir.Read("options.xml");
+        EXPECT_TRUE(now == older || now == newer);
+    }
+
+    const std::string huge = install.path() + "data/options.xml";
+    const int fd = open(huge.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_EQ(0, ftruncate(fd, 4ll << 30));  // sparse: no disk, all zeros
+    close(fd);
+    struct stat before, kept;
+    ASSERT_EQ(0, stat(huge.c_str(), &before));
+    OpenAndCloseSaverWindow();
+    ASSERT_EQ(0, stat((huge + ".broken").c_str(), &kept));
+    EXPECT_EQ(before.st_ino, kept.st_ino);  // the same file under a second name
+    EXPECT_LT(RegularFileSize(huge), 1000);
+    EXPECT_EQ(1u, BoxesWith("too large to hold options"));
 }
 
 std::string Nested(int depth) {

@@ -119,35 +119,50 @@ TEST(XScreenSaverRegistration, FileIsReplacedWithABackupAndRefusalsChangeNothing
     TempDir dir;
     const std::string path = dir.Write(".xscreensaver", kSettings);
     ASSERT_EQ(0, chmod(path.c_str(), 0600));
-    ASSERT_EQ(0, RegisterHackInFile(path, Entry()));
+    ASSERT_EQ(0, RegisterHackInFile(path, Entry(), dir.path()));
     EXPECT_EQ(kSettings, dir.Read(".xscreensaver.wavendell-backup"));
     EXPECT_EQ(Added(kSettings), dir.Read(".xscreensaver"));
     struct stat st;
     ASSERT_EQ(0, stat(path.c_str(), &st));
     EXPECT_EQ(0600u, st.st_mode & 07777);
     EXPECT_FALSE(dir.Exists(".xscreensaver.wavendell-new"));
-    EXPECT_EQ(0, RegisterHackInFile(path, Entry()));  // idempotent
+    EXPECT_EQ(0, RegisterHackInFile(path, Entry(), dir.path()));  // idempotent
     EXPECT_EQ(kSettings, dir.Read(".xscreensaver.wavendell-backup"));
 
     const std::string bad = dir.Write("bad", "timeout: 1\n");
-    EXPECT_EQ(1, RegisterHackInFile(bad, Entry()));
+    EXPECT_EQ(1, RegisterHackInFile(bad, Entry(), dir.path()));
     EXPECT_EQ("timeout: 1\n", dir.Read("bad"));
     EXPECT_FALSE(dir.Exists("bad.wavendell-backup"));
-    EXPECT_EQ(1, RegisterHackInFile(dir.path() + "missing", Entry()));
+    EXPECT_EQ(1, RegisterHackInFile(dir.path() + "missing", Entry(), dir.path()));
     EXPECT_FALSE(dir.Exists("missing"));
 }
 
-TEST(XScreenSaverRegistration, ALinkedSettingsFileIsChangedWhereItLives) {
+// A link is followed into the home folder only; the backup sits beside the
+// name the user knows, and nothing outside home is written.
+TEST(XScreenSaverRegistration, ALinkIsFollowedOnlyInsideHome) {
     TempDir dir;
-    const std::string target = dir.Write("dotfiles/xscreensaver", "programs: maze\n");
-    const std::string link = dir.path() + ".xscreensaver";
+    const std::string home = dir.path() + "home";
+    const std::string target = dir.Write("home/dotfiles/xscreensaver", "programs: maze\n");
+    const std::string link = home + "/.xscreensaver";
     ASSERT_EQ(0, symlink(target.c_str(), link.c_str()));
-    ASSERT_EQ(0, RegisterHackInFile(link, Entry()));
+    ASSERT_EQ(0, RegisterHackInFile(link, Entry(), home));
     struct stat st;
     ASSERT_EQ(0, lstat(link.c_str(), &st));
     EXPECT_TRUE(S_ISLNK(st.st_mode));
-    EXPECT_EQ(Added("programs: maze\n"), dir.Read("dotfiles/xscreensaver"));
-    EXPECT_EQ("programs: maze\n", dir.Read("dotfiles/xscreensaver.wavendell-backup"));
+    EXPECT_EQ(Added("programs: maze\n"), dir.Read("home/dotfiles/xscreensaver"));
+    EXPECT_EQ("programs: maze\n", dir.Read("home/.xscreensaver.wavendell-backup"));
+    EXPECT_FALSE(dir.Exists("home/dotfiles/xscreensaver.wavendell-backup"));
+
+    const std::string outside = dir.Write("profile", "programs: maze\n");
+    ASSERT_EQ(0, unlink(link.c_str()));
+    ASSERT_EQ(0, symlink("../profile", link.c_str()));
+    EXPECT_EQ(1, RegisterHackInFile(link, Entry(), home));
+    EXPECT_EQ("programs: maze\n", dir.Read("profile"));
+    ASSERT_EQ(0, unlink(link.c_str()));
+    ASSERT_EQ(0, symlink((home + "/missing").c_str(), link.c_str()));
+    EXPECT_EQ(1, RegisterHackInFile(link, Entry(), home));
+    EXPECT_EQ(0, lstat(link.c_str(), &st));
+    EXPECT_TRUE(S_ISLNK(st.st_mode));  // a dangling link stays a link
 }
 
 }  // namespace
