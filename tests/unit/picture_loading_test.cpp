@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file.h"
 #include "tests/support/picture_files.h"
 #include "tests/support/test_support.h"
 #include "textures/bmp_file.h"
@@ -116,7 +117,7 @@ protected:
         const auto& box = scope.platform.boxes[0];
         EXPECT_EQ(0u, box.owner);
         EXPECT_EQ("Unable to load JPG File!", box.text);
-        EXPECT_EQ(path, box.caption);
+        EXPECT_EQ(plat::DisplayPath(path.c_str()), box.caption);  // native separators
         EXPECT_EQ(plat::MB_OK, box.type);
     }
 };
