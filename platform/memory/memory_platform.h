@@ -79,7 +79,7 @@ public:
     bool waitAdvancesClock = false;
     void WaitForEvents(int32_t ms) override {
         waits.push_back(ms);
-        if (waitAdvancesClock && ms > 0) processClock += ms;
+        if (waitAdvancesClock && ms > 0) processClock = (int32_t)((uint32_t)processClock + ms);
     }
     void PaintBlack(HWND) override { ++blackPaints; }
     int blackPaints = 0;
@@ -88,7 +88,11 @@ public:
     int ShowCursor(bool show) override { return cursorCount += show ? 1 : -1; }
     void MessageBox(HWND owner, const char* text, const char* caption, unsigned type) override {
         boxes.push_back(Box{owner, text ? text : "", caption ? caption : "", type});
+        if (onMessageBox) onMessageBox();
     }
+    // Called while a box is open, as the system would deliver what it does
+    // meanwhile (the focus moving to the box).
+    std::function<void()> onMessageBox;
     bool OpenRegistryKey(Hive hive, const char* key) override;
     bool ReadRegistryValue(Hive hive, const char* key, const char* value, char* buf,
                            size_t size) override;
