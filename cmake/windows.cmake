@@ -45,6 +45,10 @@ if(WAVENDELL_TESTS)
   # message boxes.
   add_executable(wine_helper tests/windows/wine_helper.cpp)
   target_link_libraries(wine_helper PRIVATE user32 gdi32)
+
+  # The saver's pace under Wine (bench/pacing_bench.cpp).
+  add_executable(pacing_bench bench/pacing_bench.cpp)
+  target_link_libraries(pacing_bench PRIVATE wavendell_support)
 endif()
 
 # The installer: the .scr in System32, the show under Program Files, the

@@ -133,7 +133,9 @@ LRESULT SaverWindowProc(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lPara
     case WM_ACTIVATE:
     case WM_ACTIVATEAPP:
     case WM_NCACTIVATE:
-        if (wParam == 0) CloseWindow(hwnd);
+        // Losing the focus ends the saver, unless one of its own message
+        // boxes took it (shown while the window is made, say).
+        if (wParam == 0 && g_run.messageBoxesOpen == 0) CloseWindow(hwnd);
         return 0;
 
     case WM_NCDESTROY:

@@ -33,7 +33,9 @@ bool COptions::Load(const char* fileName) {
     TiXmlDocument doc;
     bool formed = plat::FormatDataPath(path, sizeof path, "\\%s", fileName);
     if (!formed || !LoadXmlFile(doc, path)) {
-        ShowFileOpenError(formed ? path : fileName);
+        // Read at start and again when the window is made: said once.
+        if (!g_run.optionsUnreadableTold) ShowFileOpenError(formed ? path : fileName);
+        g_run.optionsUnreadableTold = true;
         return false;
     }
     const TiXmlElement* root = doc.RootElement();
@@ -86,7 +88,7 @@ bool COptions::Save(const char* fileName) {
 
     TiXmlPrinter printer;
     doc.Accept(&printer);
-    const bool written = plat::ReplaceFile(target, printer.Str());
+    const bool written = plat::ReplaceFile(target, plat::TextFileContents(printer.Str()));
     if (!kept.empty()) {
         // Told once the outcome is known.
         const std::string text =

@@ -69,6 +69,10 @@ std::string ResolvedPath(const std::string& path);
 // directory).
 bool IsAbsolutePath(const char* path);
 
+// text as a file opened in text mode holds it: on Windows each newline
+// becomes CR LF; elsewhere text as it is.
+std::string TextFileContents(const std::string& text);
+
 // Whether ReplaceFile may replace path: it is a regular file this process
 // may write, or there is none, and the folder takes new files.  Never a
 // link.

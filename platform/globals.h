@@ -83,6 +83,12 @@ struct RunState {
     bool rippleStarted = false;
     int32_t rippleStartMs = 0;  // ripple clock at the first water frame
     FrameRate frameRate;
+    // Message boxes open now: the focus they take from the saver window is
+    // not the user's doing and does not end the saver.
+    int messageBoxesOpen = 0;
+    // The options file's "cannot be read" message has been shown: it is
+    // shown once a run, however often the file is read.
+    bool optionsUnreadableTold = false;
     // Window classes this process has registered.
     bool saverClassRegistered = false;
     bool previewHostClassRegistered = false;

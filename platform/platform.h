@@ -13,6 +13,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/globals.h"
+
 namespace plat {
 
 typedef uintptr_t HWND;  // 0 is "no window"
@@ -127,8 +129,11 @@ public:
     virtual void PaintBlack(HWND hwnd) = 0;
     // Moves and sizes one of our windows; a new size is sent as WM_SIZE.
     virtual bool MoveWindow(HWND hwnd, int x, int y, int w, int h) = 0;
-    // Sleeps until input may be waiting or timeoutMs have passed.  The run
-    // loops call it only when the queue is empty, so nothing is delayed.
+    // Sleeps until input may be waiting or the process clock has gone
+    // timeoutMs readings past the one it shows now: the wait ends as the
+    // clock turns to that reading, not a whole reading later, so a frame
+    // paced on it comes on time.  The run loops call it only when the queue
+    // is empty, so nothing is delayed.
     virtual void WaitForEvents(int32_t timeoutMs) = 0;
 
     // Screen, cursor, message boxes.
@@ -202,8 +207,12 @@ inline LRESULT DefWindowProc(HWND h, uint32_t m, WPARAM w, LPARAM l) {
     return Current().DefWindowProc(h, m, w, l);
 }
 inline int ShowCursor(bool show) { return Current().ShowCursor(show); }
+// A box stays open until the user answers it; meanwhile it has the focus
+// the saver window had (g_run.messageBoxesOpen counts the open ones).
 inline void MessageBox(HWND owner, const char* text, const char* caption, unsigned type) {
+    ++g_run.messageBoxesOpen;
     Current().MessageBox(owner, text, caption, type);
+    --g_run.messageBoxesOpen;
 }
 inline int32_t ProcessClockMs() { return Current().ProcessClockMs(); }
 // The system tick count.  Tools and tests that play the show at a simulated

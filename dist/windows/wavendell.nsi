@@ -5,8 +5,11 @@
 ; It puts the saver in the 64-bit System32, where Windows' Screen Saver
 ; settings list it, the show under Program Files, and the installation
 ; folder in HKEY_LOCAL_MACHINE\Software\CorvelScreenSavers\FreeWavendell
-; ("Dir"), the saver's own key.  The uninstaller removes exactly those
-; files, values and keys (folders only when nothing else is left in them).
+; ("Dir"), the saver's own key.  Run again, it installs into the folder
+; that key names, over the copy there.  The uninstaller removes exactly
+; those files, values and keys (folders only when nothing else is left in
+; them); the .scr, the key and the programs-list entry only while the key
+; names its own folder, since otherwise they belong to another installation.
 ; /S installs or uninstalls silently.
 
 Unicode true
@@ -26,6 +29,9 @@ OutFile "${OUTFILE}"
 Icon "${ICON}"
 UninstallIcon "${ICON}"
 InstallDir "$PROGRAMFILES64\${PRODUCT}"
+; An upgrade goes where the last installation went (a 64-bit installer reads
+; the 64-bit registry).
+InstallDirRegKey HKLM "${PRODUCT_KEY}" "Dir"
 BrandingText "Corvel"
 ShowInstDetails show
 ShowUninstDetails show
@@ -64,12 +70,21 @@ SectionEnd
 
 Section "Uninstall"
   SetRegView 64
-  Delete "$SYSDIR\wavendell.scr"
+  ReadRegStr $0 HKLM "${PRODUCT_KEY}" "Dir"
   !insertmacro UninstallData
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
+  ; What the installations share belongs to the one the key names (StrCmp
+  ; compares without case, as Windows names folders).
+  StrCmp $0 "" shared
+  StrCmp $0 "$INSTDIR" shared
+  DetailPrint "The saver and its key belong to the installation in $0: left as they are."
+  Goto done
+  shared:
+  Delete "$SYSDIR\wavendell.scr"
   DeleteRegValue HKLM "${PRODUCT_KEY}" "Dir"
   DeleteRegKey /ifempty HKLM "${PRODUCT_KEY}"
   DeleteRegKey /ifempty HKLM "Software\CorvelScreenSavers"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  done:
 SectionEnd

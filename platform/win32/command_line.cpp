@@ -3,11 +3,12 @@
 #include <windows.h>
 
 #include "platform/application.h"
+#include "platform/win32/utf16.h"
 
 namespace plat {
 
 std::string ProcessCommandLine(int, char**) {
-    return CommandLineAfterProgramName(GetCommandLineA());
+    return CommandLineAfterProgramName(Utf8(GetCommandLineW()).c_str());
 }
 
 }  // namespace plat

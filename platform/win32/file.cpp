@@ -1,5 +1,6 @@
 // Files on Windows: paths are used as they are (the backslash is native),
-// and a file is replaced by moving a fresh file over it.
+// in UTF-8 up to the wide-character calls, and a file is replaced by moving
+// a fresh file over it.
 #include <windows.h>
 // <windows.h> names its own ReplaceFileA so; this file defines plat's.
 #undef ReplaceFile
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "platform/file.h"
+#include "platform/win32/utf16.h"
 
 namespace plat {
 
@@ -23,14 +25,14 @@ std::string NativePath(const char* path) { return path ? path : ""; }
 // else: a device ("CON", "COM1", "NUL" name devices in any folder), a pipe
 // or a folder is refused.  INVALID_HANDLE_VALUE with *why set otherwise.
 static HANDLE OpenDiskFile(const char* path, FileRead* why) {
-    const DWORD attributes = GetFileAttributesA(path);
+    const DWORD attributes = GetFileAttributesW(Utf16(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         *why = FileRead::NOT_A_FILE;
         return INVALID_HANDLE_VALUE;
     }
-    HANDLE h =
-        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(Utf16(path).c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
         *why = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FileRead::MISSING
@@ -48,7 +50,7 @@ static HANDLE OpenDiskFile(const char* path, FileRead* why) {
 
 FILE* OpenFile(const char* path, const char* mode) {
     if (!path || !*path || !mode) return nullptr;
-    if (mode[0] != 'r') return std::fopen(path, mode);
+    if (mode[0] != 'r') return _wfopen(Utf16(path).c_str(), Utf16(mode).c_str());
     FileRead why;
     HANDLE h = OpenDiskFile(path, &why);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
@@ -92,13 +94,23 @@ FileRead ReadWholeFile(const std::string& path, size_t limit, std::string* text)
     return result;
 }
 
+std::string TextFileContents(const std::string& text) {
+    std::string lines;
+    lines.reserve(text.size() + text.size() / 16);
+    for (char c : text) {
+        if (c == '\n') lines += '\r';
+        lines += c;
+    }
+    return lines;
+}
+
 bool IsLink(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(Utf16(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 bool CanReplaceFile(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(Utf16(path).c_str());
     return attributes == INVALID_FILE_ATTRIBUTES ||
            !(attributes &
              (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_REPARSE_POINT));
@@ -112,7 +124,7 @@ static HANDLE CreateFreshFile(const std::string& path, std::string* name) {
         char suffix[16];
         std::snprintf(suffix, sizeof suffix, ".%08x", seed + attempt * 7919u);
         *name = path + suffix;
-        HANDLE h = CreateFileA(name->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        HANDLE h = CreateFileW(Utf16(name->c_str()).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE) return h;
         const DWORD error = GetLastError();
@@ -140,24 +152,25 @@ bool ReplaceFile(const std::string& path, const std::string& contents, int) {
     HANDLE h = CreateFreshFile(path, &temp);
     if (h == INVALID_HANDLE_VALUE) return false;
     if (!WriteAndClose(h, contents) ||
-        !MoveFileExA(temp.c_str(), path.c_str(),
+        !MoveFileExW(Utf16(temp).c_str(), Utf16(path).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temp.c_str());
+        DeleteFileW(Utf16(temp).c_str());
         return false;
     }
     return true;
 }
 
 std::string ResolvedPath(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE h =
+        CreateFileW(Utf16(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (h == INVALID_HANDLE_VALUE) return "";
-    char buf[MAX_PATH * 2];
-    const DWORD n = GetFinalPathNameByHandleA(h, buf, sizeof buf, FILE_NAME_NORMALIZED);
+    std::wstring buf(32768, L'\0');
+    const DWORD n = GetFinalPathNameByHandleW(h, &buf[0], (DWORD)buf.size(), FILE_NAME_NORMALIZED);
     CloseHandle(h);
-    if (n == 0 || n >= sizeof buf) return "";
+    if (n == 0 || n >= buf.size()) return "";
     // Without the "\\?\" the call puts in front.
-    std::string result(buf, n);
+    std::string result = Utf8(buf.c_str());
     if (result.compare(0, 4, "\\\\?\\") == 0) result.erase(0, 4);
     return result;
 }
@@ -174,7 +187,7 @@ bool IsAbsolutePath(const char* path) {
 
 long long RegularFileSize(const std::string& path) {
     struct _stat64 st;
-    if (_stat64(path.c_str(), &st) != 0 || !(st.st_mode & _S_IFREG)) return -1;
+    if (_wstat64(Utf16(path).c_str(), &st) != 0 || !(st.st_mode & _S_IFREG)) return -1;
     return (long long)st.st_size;
 }
 
@@ -192,7 +205,7 @@ bool KeepUnderFreeName(const std::string& path, const std::string& suffix, size_
         }
         // A second name for the same file costs no copy, whatever its size,
         // and never replaces a file that is there.
-        if (CreateHardLinkA(name.c_str(), path.c_str(), nullptr)) {
+        if (CreateHardLinkW(Utf16(name).c_str(), Utf16(path).c_str(), nullptr)) {
             *made = name;
             return true;
         }
@@ -200,7 +213,7 @@ bool KeepUnderFreeName(const std::string& path, const std::string& suffix, size_
         if (linkError == ERROR_ALREADY_EXISTS || linkError == ERROR_FILE_EXISTS) continue;
         if (!small) return false;
         // CREATE_NEW never opens a file that is there: nothing is overwritten.
-        HANDLE h = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        HANDLE h = CreateFileW(Utf16(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             const DWORD error = GetLastError();
@@ -208,7 +221,7 @@ bool KeepUnderFreeName(const std::string& path, const std::string& suffix, size_
             return false;
         }
         if (!WriteAndClose(h, contents)) {
-            DeleteFileA(name.c_str());
+            DeleteFileW(Utf16(name).c_str());
             return false;
         }
         *made = name;

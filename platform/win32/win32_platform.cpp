@@ -14,10 +14,11 @@
 // is first asked about, and kept until the window is gone, as the saver
 // draws into it every frame; the window's GL contexts go with it.
 //
-// Waiting: MsgWaitForMultipleObjects until a message arrives or the time is
-// up, so the loops never spin a core.
+// Waiting: MsgWaitForMultipleObjects until a message arrives or a waitable
+// timer is due, so the loops never spin a core and frames come on time.
 #include "platform/native_platform.h"
 #include "platform/platform.h"
+#include "platform/win32/utf16.h"
 
 // <windows.h> defines macros of the same names as the plat hives; these are
 // taken before it hides them.
@@ -26,6 +27,8 @@ const plat::Hive kMachineHive = plat::HKEY_LOCAL_MACHINE;
 }
 
 #include <windows.h>
+// After <windows.h>: timeBeginPeriod.
+#include <mmsystem.h>
 
 #include <GL/gl.h>
 
@@ -156,7 +159,7 @@ PIXELFORMATDESCRIPTOR ToNative(const PixelFormatDescriptor& pfd) {
     return n;
 }
 
-int64_t CounterMs() {
+int64_t CounterUs() {
     static LARGE_INTEGER frequency = [] {
         LARGE_INTEGER f;
         QueryPerformanceFrequency(&f);
@@ -164,8 +167,33 @@ int64_t CounterMs() {
     }();
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
-    return now.QuadPart / frequency.QuadPart * 1000 +
-           now.QuadPart % frequency.QuadPart * 1000 / frequency.QuadPart;
+    return now.QuadPart / frequency.QuadPart * 1000000 +
+           now.QuadPart % frequency.QuadPart * 1000000 / frequency.QuadPart;
+}
+
+int64_t CounterMs() { return CounterUs() / 1000; }
+
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
+
+// The timer the frame waits end on.  A wait with a timeout ends at the
+// system's next timer tick, every 15.6 ms unless asked otherwise: a frame
+// due in 11 ms would come after 15.6.  A high-resolution waitable timer
+// (Windows 10 1803 on) ends when it is due; without one, an ordinary timer
+// with the system's tick at 1 ms for the life of the run (the system puts it
+// back when the process ends).
+HANDLE FrameTimer() {
+    static HANDLE timer = [] {
+        HANDLE t = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+                                          TIMER_ALL_ACCESS);
+        if (!t) {
+            timeBeginPeriod(1);
+            t = CreateWaitableTimerW(nullptr, FALSE, nullptr);
+        }
+        return t;
+    }();
+    return timer;
 }
 
 class Win32Platform : public Platform {
@@ -235,8 +263,17 @@ public:
         return ::MoveWindow(Native(hwnd), x, y, w, h, TRUE) != 0;
     }
     void WaitForEvents(int32_t timeoutMs) override {
-        if (timeoutMs > 0)
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, (DWORD)timeoutMs, QS_ALLINPUT);
+        if (timeoutMs <= 0) return;
+        // The microsecond at which the clock turns to the reading asked for.
+        const int64_t now = CounterUs();
+        const int64_t left = (now / 1000 + timeoutMs) * 1000 - now;
+        HANDLE timer = FrameTimer();
+        LARGE_INTEGER due;
+        due.QuadPart = -left * 10;  // relative, in 100 ns
+        if (timer && SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE))
+            MsgWaitForMultipleObjects(1, &timer, FALSE, INFINITE, QS_ALLINPUT);
+        else
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, (DWORD)((left + 999) / 1000), QS_ALLINPUT);
     }
 
     // --- screen, cursor, message boxes ---
@@ -244,7 +281,7 @@ public:
     int ScreenHeight() override { return GetSystemMetrics(SM_CYSCREEN); }
     int ShowCursor(bool show) override { return ::ShowCursor(show ? TRUE : FALSE); }
     void MessageBox(HWND owner, const char* text, const char* caption, unsigned type) override {
-        MessageBoxA(Native(owner), text, caption, type);
+        MessageBoxW(Native(owner), Utf16(text).c_str(), Utf16(caption).c_str(), type);
     }
 
     // --- registry ---
@@ -258,14 +295,29 @@ public:
                            size_t size) override {
         if (!buf || size == 0) return false;
         HKEY k;
-        if (RegOpenKeyExA(Root(hive), key, 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
-        // One byte kept back: a value stored without its terminator still
-        // reads as a string.
-        DWORD type = 0, bytes = (DWORD)(size - 1);
-        const LONG status = RegQueryValueExA(k, value, nullptr, &type, (BYTE*)buf, &bytes);
+        if (RegOpenKeyExW(Root(hive), Utf16(key).c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS)
+            return false;
+        // Room for a value stored without its terminator, which still reads
+        // as a string.
+        std::wstring text(4096, L'\0');
+        DWORD type = 0, bytes = (DWORD)((text.size() - 1) * sizeof(wchar_t));
+        const LONG status =
+            RegQueryValueExW(k, Utf16(value).c_str(), nullptr, &type, (BYTE*)&text[0], &bytes);
         RegCloseKey(k);
         if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return false;
-        buf[bytes] = '\0';
+        text.resize(bytes / sizeof(wchar_t));
+        text = text.c_str();  // up to the terminator
+        if (type == REG_EXPAND_SZ) {
+            // "%ProgramFiles%\..." as administrators deploy it.
+            const DWORD n = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+            std::wstring expanded(n, L'\0');
+            if (n == 0 || ExpandEnvironmentStringsW(text.c_str(), &expanded[0], n) != n)
+                return false;
+            text = expanded.c_str();
+        }
+        const std::string utf8 = Utf8(text.c_str());
+        if (utf8.size() + 1 > size) return false;
+        std::memcpy(buf, utf8.c_str(), utf8.size() + 1);
         return true;
     }
 

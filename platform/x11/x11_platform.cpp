@@ -8,11 +8,13 @@
 
 namespace plat {
 
-int64_t MonotonicMs() {
+int64_t MonotonicUs() {
     timespec ts;
     clock_gettime(CLOCK_MONOTONIC, &ts);
-    return (int64_t)ts.tv_sec * 1000 + ts.tv_nsec / 1000000;
+    return (int64_t)ts.tv_sec * 1000000 + ts.tv_nsec / 1000;
 }
+
+int64_t MonotonicMs() { return MonotonicUs() / 1000; }
 
 // X errors are expected (windows vanish) and never fatal.
 static int IgnoreXError(Display*, XErrorEvent*) { return 0; }

@@ -59,6 +59,7 @@ namespace plat {
 
 // Milliseconds of the monotonic clock.
 int64_t MonotonicMs();
+int64_t MonotonicUs();
 
 // The largest X resource id: ids have 29 bits.
 const HWND kMaxXid = 0x1FFFFFFF;

@@ -177,8 +177,11 @@ void X11Platform::PumpEvents() {
 
 void X11Platform::WaitForEvents(int32_t timeoutMs) {
     if (timeoutMs <= 0) return;
+    // The microsecond at which the clock turns to the reading asked for.
+    const int64_t now = MonotonicUs();
+    const int64_t left = (now / 1000 + timeoutMs) * 1000 - now;
+    const timespec ts{(time_t)(left / 1000000), (long)(left % 1000000) * 1000};
     if (!dpy_) {
-        timespec ts{timeoutMs / 1000, (long)(timeoutMs % 1000) * 1000000};
         nanosleep(&ts, nullptr);
         return;
     }
@@ -186,7 +189,7 @@ void X11Platform::WaitForEvents(int32_t timeoutMs) {
     // when nothing is waiting does the connection need watching.
     if (XPending(dpy_)) return;
     pollfd fd{ConnectionNumber(dpy_), POLLIN, 0};
-    poll(&fd, 1, timeoutMs);  // a signal ends the wait early, never late
+    ppoll(&fd, 1, &ts, nullptr);  // a signal ends the wait early, never late
 }
 
 void X11Platform::PollDisplayPower() {

@@ -72,6 +72,9 @@ protected:
         Set(key, "Bare", REG_SZ, "D:\\Show", 7);  // stored without its terminator
         const DWORD number = 7;
         Set(key, "Number", REG_DWORD, &number, sizeof number);
+        // As administrators deploy it, and a folder outside the code page.
+        SetWide(key, L"Expand", REG_EXPAND_SZ, L"%SystemRoot%\\Fountains");
+        SetWide(key, L"Wide", REG_SZ, L"C:\\Program Files\\\u5674\u6c34 Test");
         RegCloseKey(key);
     }
     void TearDown() override {
@@ -80,6 +83,10 @@ protected:
     }
     static void Set(HKEY key, const char* name, DWORD type, const void* data, DWORD size) {
         ASSERT_EQ(ERROR_SUCCESS, RegSetValueExA(key, name, 0, type, (const BYTE*)data, size));
+    }
+    static void SetWide(HKEY key, const wchar_t* name, DWORD type, const wchar_t* text) {
+        const DWORD bytes = (DWORD)((wcslen(text) + 1) * sizeof(wchar_t));
+        ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, type, (const BYTE*)text, bytes));
     }
     std::string Read(const char* name, size_t size = 512) {
         std::vector<char> buf(size, '?');
@@ -98,9 +105,15 @@ TEST_F(Win32Registry, ReadsStringValuesOfTheKeyUnderEachHive) {
     EXPECT_EQ("C:\\Fountains", Read("dir"));  // names compare without case
     // Values that do not fit, are not text or are missing read as absent.
     EXPECT_EQ("(none)", Read("Long"));
-    EXPECT_EQ("(none)", Read("Dir", 13));  // no room for the terminator
+    EXPECT_EQ("(none)", Read("Dir", 12));  // no room for the terminator
+    EXPECT_EQ("C:\\Fountains", Read("Dir", 13));
     EXPECT_EQ("(none)", Read("Number"));
     EXPECT_EQ("(none)", Read("Absent"));
+    // Expanded, and in UTF-8.
+    char root[MAX_PATH] = "";
+    ASSERT_NE(0u, GetEnvironmentVariableA("SystemRoot", root, sizeof root));
+    EXPECT_EQ(std::string(root) + "\\Fountains", Read("Expand"));
+    EXPECT_EQ("C:\\Program Files\\\xe5\x99\xb4\xe6\xb0\xb4 Test", Read("Wide"));
 }
 
 // Every message the test window's procedure saw.
@@ -326,6 +339,16 @@ TEST(Win32Files, ReplaceSwapsTheContentsAndRefusesWhatItMustNotTouch) {
         names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     EXPECT_EQ((std::vector<std::string>{"folder", "options.xml"}), names);
+
+    // A folder named outside the code page, in UTF-8; a device name is no
+    // file wherever it stands.
+    const std::string wide = dir.path() + "\xe5\x99\xb4\xe6\xb0\xb4\\options.xml";
+    ASSERT_TRUE(fs::create_directory(fs::path(dir.path()) / L"\u5674\u6c34"));
+    ASSERT_TRUE(plat::ReplaceFile(wide, "fourth"));
+    std::string text;
+    EXPECT_EQ(plat::FileRead::OK, plat::ReadWholeFile(wide, 100, &text));
+    EXPECT_EQ("fourth", text);
+    EXPECT_EQ(plat::FileRead::NOT_A_FILE, plat::ReadWholeFile(dir.path() + "NUL", 100, &text));
 }
 
 }  // namespace

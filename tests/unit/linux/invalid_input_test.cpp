@@ -101,9 +101,9 @@ TEST_F(InvalidInput, WithoutSettingsNothingIsReadOrWrittenAnywhere) {
 
     OpenAndCloseSaverWindow();
     EXPECT_STREQ("", g_dataDir);
-    // The options file's message, at start and at window creation, named
-    // by the file; the initial values stay.
-    EXPECT_EQ(2u, BoxesWith("Error opening file for reading"));
+    // The options file's message, once though the file is read at start
+    // and at window creation, named by the file; the initial values stay.
+    EXPECT_EQ(1u, BoxesWith("Error opening file for reading"));
     EXPECT_EQ(0, g_options.IgnoreMouseMove);
     EXPECT_EQ(1, g_options.SleepEnabled);
     // Content files have no folder either.
@@ -136,6 +136,31 @@ TEST_F(InvalidInput, OptionsFileTheUserMayNotWriteIsLeftAsItIs) {
         OpenAndCloseSaverWindow();
         return g_options.KeepAspect_1_6 == 1 && install.Read("data/options.xml") == text &&
                StateOf(file) == state;
+    }));
+}
+
+// No options file, and a folder that may not take one: one message, and the
+// saver shows the show all the same, with the initial options.  A box shown
+// while the saver runs (a picture of the next scene that cannot be read)
+// takes the focus as boxes do, and does not end it either.
+TEST_F(InvalidInput, AnUnwritableFolderWithoutOptionsDoesNotEndTheSaver) {
+    std::remove((install.path() + "data/options.xml").c_str());
+    ASSERT_EQ(0, chmod(install.path().c_str(), 0755));
+    ASSERT_EQ(0, chmod((install.path() + "data").c_str(), 0555));
+    EXPECT_TRUE(AsUnprivilegedUser([&] {
+        p.onMessageBox = [&] {
+            if (App().m_hSaverWnd) p.SendMessage(App().m_hSaverWnd, WM_ACTIVATEAPP, 0, 0);
+        };
+        p.onPump = [&] {
+            p.processClock += 11;
+            if (p.pumps == 5) MessageBox(0, "Unable to load JPG File!", "next.jpg", MB_OK);
+            if (p.pumps == 20) p.Inject(App().m_hSaverWnd, WM_KEYDOWN);
+        };
+        App().m_lpCmdLine = "/s";
+        App().InitInstance();
+        return p.pumps >= 20 && g_renderLog.frames >= 15 &&
+               BoxesWith("Error opening file for reading") == 1 && g_options.IgnoreMouseMove == 0 &&
+               !install.Exists("data/options.xml");
     }));
 }
 
