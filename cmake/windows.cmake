@@ -5,12 +5,13 @@
 # The saver: a GUI program (no console) with the .scr suffix Windows'
 # Screen Saver settings look for; string resource 1 is the name they list.
 set(WAVENDELL_ICON ${CMAKE_CURRENT_SOURCE_DIR}/dist/windows/wavendell.ico)
+set(WAVENDELL_MANIFEST ${CMAKE_CURRENT_SOURCE_DIR}/dist/windows/wavendell.manifest)
 configure_file(dist/windows/wavendell.rc.in ${CMAKE_CURRENT_BINARY_DIR}/generated/wavendell.rc
                @ONLY)
 add_executable(wavendell WIN32 host/main.cpp ${CMAKE_CURRENT_BINARY_DIR}/generated/wavendell.rc)
 set_target_properties(wavendell PROPERTIES SUFFIX .scr)
 set_property(SOURCE ${CMAKE_CURRENT_BINARY_DIR}/generated/wavendell.rc APPEND PROPERTY
-             OBJECT_DEPENDS ${WAVENDELL_ICON})
+             OBJECT_DEPENDS "${WAVENDELL_ICON};${WAVENDELL_MANIFEST}")
 target_link_libraries(wavendell PRIVATE wavendell_core)
 
 add_library(wavendell_memory_platform STATIC ${WAVENDELL_MEMORY_SOURCES})

@@ -7,6 +7,7 @@
 
 #include "host/data_directory.h"
 #include "host/hack_launch.h"
+#include "host/monitor_covers.h"
 #include "host/saver_rendering.h"
 #include "host/show_folder.h"
 #include "options/options.h"
@@ -35,8 +36,12 @@ HWND CTestScreensaver::CreateWindowFor(HWND parent) {
         GetClientRect(parent, &w, &h);
     }
     uint32_t style = g_fullScreen ? (WS_POPUP | WS_VISIBLE) : (WS_CHILD | WS_VISIBLE);
+    // The other monitors are covered first, so that the saver window, made
+    // last, has the focus.
+    if (g_fullScreen) CoverOtherMonitors();
     // The handle is known to the window procedure before creation returns.
     m_hSaverWnd = CreateWindow(kSaverClass, "", style, 0, 0, w, h, g_fullScreen ? 0 : parent);
+    if (!m_hSaverWnd && g_fullScreen) RemoveMonitorCovers();
     return m_hSaverWnd;
 }
 
@@ -120,7 +125,10 @@ LRESULT SaverWindowProc(HWND hwnd, uint32_t message, WPARAM wParam, LPARAM lPara
             else
                 app->EndPreview();
         }
-        if (g_fullScreen) ShowCursor(true);
+        if (g_fullScreen) {
+            ShowCursor(true);
+            RemoveMonitorCovers();
+        }
         if (app) app->m_hSaverWnd = 0;
         return 0;
     }

@@ -57,6 +57,13 @@ struct TrailTextures {
     int width = 0, height = 0;
 };
 
+// A plain black window over a monitor other than the primary, while the
+// saver runs full screen, and its top left on the desktop.
+struct MonitorCover {
+    uintptr_t hwnd = 0;
+    int x = 0, y = 0;
+};
+
 struct RunState {
     // Asked for by the launch form before the window is made.
     bool showFps = false;   // draw the frame-rate read-out
@@ -92,6 +99,11 @@ struct RunState {
     // Window classes this process has registered.
     bool saverClassRegistered = false;
     bool previewHostClassRegistered = false;
+    bool monitorCoverClassRegistered = false;
+    // The covers of the other monitors (count of them in use).
+    static constexpr int kMaxMonitorCovers = 16;
+    MonitorCover monitorCovers[kMaxMonitorCovers];
+    int monitorCoverCount = 0;
 };
 extern RunState g_run;
 

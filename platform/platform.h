@@ -33,6 +33,7 @@ enum : uint32_t {
     WM_CLOSE = 0x0010,
     WM_ERASEBKGND = 0x0014,
     WM_ACTIVATEAPP = 0x001C,
+    WM_MOUSEACTIVATE = 0x0021,
     WM_NCDESTROY = 0x0082,
     WM_NCACTIVATE = 0x0086,
     WM_KEYDOWN = 0x0100,
@@ -50,6 +51,9 @@ enum : uint32_t {
 };
 
 enum : WPARAM { SC_MONITORPOWER = 0xF170 };
+
+// WM_MOUSEACTIVATE's answer: a click does not activate the window.
+enum : LRESULT { MA_NOACTIVATE = 3 };
 
 // Window styles.
 enum : uint32_t {
@@ -74,6 +78,13 @@ struct MSG {
     uint32_t message;
     WPARAM wParam;
     LPARAM lParam;
+};
+
+// One monitor's place on the desktop, in physical pixels: the primary's
+// top left is (0, 0), others may lie at negative coordinates.
+struct MonitorRect {
+    int x = 0, y = 0, w = 0, h = 0;
+    bool primary = false;
 };
 
 inline LPARAM MakeLParam(int lo, int hi) {
@@ -139,6 +150,14 @@ public:
     // Screen, cursor, message boxes.
     virtual int ScreenWidth() = 0;
     virtual int ScreenHeight() = 0;
+    // The monitors: writes up to capacity of them to out and returns how
+    // many there are.  One screen that is the primary where the system
+    // shows one picture over all its monitors (X11: the saver's window
+    // covers the whole X screen).
+    virtual int Monitors(MonitorRect* out, int capacity) {
+        if (capacity > 0) out[0] = MonitorRect{0, 0, ScreenWidth(), ScreenHeight(), true};
+        return 1;
+    }
     virtual int ShowCursor(bool show) = 0;
     virtual void MessageBox(HWND owner, const char* text, const char* caption, unsigned type) = 0;
 

@@ -65,6 +65,10 @@ public:
         return true;
     }
     size_t WindowCount() const { return windows_.size(); }
+    uint32_t StyleOf(HWND hwnd) const {
+        auto it = windows_.find(hwnd);
+        return it == windows_.end() ? 0 : it->second.style;
+    }
 
     // Platform
     bool RegisterClass(const char* name, WNDPROC proc, uint32_t style = 0) override {
@@ -85,6 +89,13 @@ public:
     int blackPaints = 0;
     int ScreenWidth() override { return screenW; }
     int ScreenHeight() override { return screenH; }
+    // Monitors a test sets; none: the one screen.
+    std::vector<MonitorRect> monitors;
+    int Monitors(MonitorRect* out, int capacity) override {
+        if (monitors.empty()) return Platform::Monitors(out, capacity);
+        for (int i = 0; i < capacity && i < (int)monitors.size(); ++i) out[i] = monitors[i];
+        return (int)monitors.size();
+    }
     int ShowCursor(bool show) override { return cursorCount += show ? 1 : -1; }
     void MessageBox(HWND owner, const char* text, const char* caption, unsigned type) override {
         boxes.push_back(Box{owner, text ? text : "", caption ? caption : "", type});

@@ -15,7 +15,11 @@
 // draws into it every frame; the window's GL contexts go with it.
 //
 // Waiting: MsgWaitForMultipleObjects until a message arrives or a waitable
-// timer is due, so the loops never spin a core and frames come on time.
+// timer is due, so the loops never spin a core and frames come on time
+// (under Wine, with a precise sleep for the last 2 ms: see PreciseDelay).
+//
+// Monitors: EnumDisplayMonitors, in physical pixels (the manifest declares
+// per-monitor DPI awareness).
 #include "platform/native_platform.h"
 #include "platform/platform.h"
 #include "platform/win32/utf16.h"
@@ -196,6 +200,49 @@ HANDLE FrameTimer() {
     return timer;
 }
 
+// Under Wine, every wait on a timer or the message queue ends in its server,
+// which rounds the time left up to a whole millisecond: a frame due on the
+// turn of a millisecond comes a reading late about one time in four.  Its
+// NtDelayExecution, not alertable, is a select() to the microsecond instead.
+// On Windows the high-resolution timer ends on time, and NtDelayExecution
+// follows the coarse system tick, so there it is not used.  Wine is known by
+// ntdll's wine_get_version.
+using PreciseDelayFn = LONG(WINAPI*)(BOOLEAN alertable, const LARGE_INTEGER* interval);
+constexpr int64_t kPreciseSleepUs = 2000;
+
+PreciseDelayFn PreciseDelay() {
+    static const PreciseDelayFn delay = []() -> PreciseDelayFn {
+        HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+        if (!ntdll || !GetProcAddress(ntdll, "wine_get_version")) return nullptr;
+        return reinterpret_cast<PreciseDelayFn>(
+            reinterpret_cast<void*>(GetProcAddress(ntdll, "NtDelayExecution")));
+    }();
+    return delay;
+}
+
+// EnumDisplayMonitors's callback: each monitor's rectangle (physical
+// pixels, the process being per-monitor DPI-aware) and whether it is the
+// primary.
+struct FoundMonitors {
+    MonitorRect* out;
+    int capacity, count;
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    auto* found = reinterpret_cast<FoundMonitors*>(data);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(monitor, &info)) return TRUE;
+    if (found->count < found->capacity) {
+        const RECT& r = info.rcMonitor;
+        found->out[found->count] =
+            MonitorRect{(int)r.left, (int)r.top, (int)(r.right - r.left), (int)(r.bottom - r.top),
+                        (info.dwFlags & MONITORINFOF_PRIMARY) != 0};
+    }
+    ++found->count;
+    return TRUE;
+}
+
 class Win32Platform : public Platform {
 public:
     Win32Platform() : instance_(GetModuleHandleA(nullptr)), startMs_(CounterMs()) {}
@@ -265,20 +312,44 @@ public:
     void WaitForEvents(int32_t timeoutMs) override {
         if (timeoutMs <= 0) return;
         // The microsecond at which the clock turns to the reading asked for.
-        const int64_t now = CounterUs();
-        const int64_t left = (now / 1000 + timeoutMs) * 1000 - now;
-        HANDLE timer = FrameTimer();
-        LARGE_INTEGER due;
-        due.QuadPart = -left * 10;  // relative, in 100 ns
-        if (timer && SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE))
-            MsgWaitForMultipleObjects(1, &timer, FALSE, INFINITE, QS_ALLINPUT);
-        else
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, (DWORD)((left + 999) / 1000), QS_ALLINPUT);
+        const int64_t deadline = (CounterUs() / 1000 + timeoutMs) * 1000;
+        const PreciseDelayFn precise = PreciseDelay();
+        // Where waits on the queue end late, they end a little early and a
+        // precise sleep takes the rest, leaving input unwatched that long.
+        const int64_t early = precise ? kPreciseSleepUs : 0;
+        const int64_t left = deadline - CounterUs();
+        if (left > early) {
+            HANDLE timer = FrameTimer();
+            LARGE_INTEGER due;
+            due.QuadPart = -(left - early) * 10;  // relative, in 100 ns
+            DWORD woke;
+            if (timer && SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE)) {
+                woke = MsgWaitForMultipleObjects(1, &timer, FALSE, INFINITE, QS_ALLINPUT);
+                if (woke == WAIT_OBJECT_0 + 1) return;  // a message
+            } else {
+                const DWORD ms = (DWORD)((left - early + 999) / 1000);
+                woke = MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
+                if (woke == WAIT_OBJECT_0) return;  // a message
+            }
+        }
+        if (!precise) return;
+        const int64_t rest = deadline - CounterUs();
+        if (rest <= 0) return;
+        LARGE_INTEGER delay;
+        delay.QuadPart = -rest * 10;
+        precise(FALSE, &delay);
     }
 
     // --- screen, cursor, message boxes ---
     int ScreenWidth() override { return GetSystemMetrics(SM_CXSCREEN); }
     int ScreenHeight() override { return GetSystemMetrics(SM_CYSCREEN); }
+    int Monitors(MonitorRect* out, int capacity) override {
+        FoundMonitors found{out, capacity, 0};
+        if (!EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&found)) ||
+            found.count == 0)
+            return Platform::Monitors(out, capacity);
+        return found.count;
+    }
     int ShowCursor(bool show) override { return ::ShowCursor(show ? TRUE : FALSE); }
     void MessageBox(HWND owner, const char* text, const char* caption, unsigned type) override {
         MessageBoxW(Native(owner), Utf16(text).c_str(), Utf16(caption).c_str(), type);

@@ -135,6 +135,46 @@ TEST_F(SaverWindowTest, PreviewIgnoresAllInputAndFillsItsParent) {
     EXPECT_EQ(152, w);
 }
 
+TEST_F(SaverWindowTest, OtherMonitorsAreCoveredInBlackUntilTheSaverEnds) {
+    // One screen: the saver window alone; a preview covers nothing.
+    HWND h = OpenFullScreen();
+    EXPECT_EQ(1u, p.WindowCount());
+    DestroyWindow(h);
+    p.monitors = {
+        {-1280, 0, 1280, 1024, false}, {0, 0, 1920, 1080, true}, {1920, -200, 1024, 768, false}};
+    p.foreign[777] = MemoryPlatform::Foreign{true, 152, 112};
+    DestroyWindow(App().CreatePreviewWindow(777));
+    EXPECT_EQ(0u, p.WindowCount());
+
+    for (int ending = 0; ending < 2; ++ending) {
+        h = OpenFullScreen();
+        ASSERT_EQ(3u, p.WindowCount());
+        ASSERT_EQ(2, g_run.monitorCoverCount);
+        const HWND left = g_run.monitorCovers[0].hwnd, right = g_run.monitorCovers[1].hwnd;
+        int x, y, w, hh;
+        ASSERT_TRUE(p.Geometry(right, &x, &y, &w, &hh));
+        EXPECT_EQ(std::vector<int>({1920, -200, 1024, 768}), std::vector<int>({x, y, w, hh}));
+        EXPECT_EQ(WS_POPUP | WS_VISIBLE, p.StyleOf(right));
+        // Made before the saver window, which so takes the focus, and a
+        // click never gives it to a cover.
+        EXPECT_LT(right, h);
+        EXPECT_EQ(MA_NOACTIVATE, SendMessage(left, WM_MOUSEACTIVATE, 0, 0));
+        SendMessage(left, WM_PAINT, 0, 0);
+        EXPECT_EQ(1 + ending, p.blackPaints);
+        if (ending == 0) {
+            // Moves count in desktop coordinates across all the windows.
+            Move(left, 1250, 500);  // (-30, 500): the first position
+            Move(h, 10, 540);       // 40 and 40 away
+            EXPECT_TRUE(IsWindow(h));
+            Move(left, 1199, 500);  // (-81, 500): 51 away
+        } else {
+            SendMessage(right, WM_KEYDOWN, 0, 0);
+        }
+        EXPECT_FALSE(IsWindow(h));
+        EXPECT_EQ(0u, p.WindowCount()) << "the covers end with the saver";
+    }
+}
+
 TEST_F(SaverWindowTest, PacingDrawsOnlyAfterMoreThanTenMilliseconds) {
     p.processClock = 10;
     PacedFrame();

@@ -2,8 +2,9 @@
 # The Windows build under Wine on a private Xvfb, all in one throw-away Wine
 # prefix:
 #  1. the unit tests built for Windows;
-#  2. wavendell.scr with its key set by "wine reg add": /s covers the screen
-#     with the show and ends on a key; /c, /c:HWND and an empty command line
+#  2. wavendell.scr with its key set by "wine reg add": its manifest declares
+#     per-monitor DPI awareness; /s covers the screen with the show at 200%
+#     scaling and ends on a key; /c, /c:HWND and an empty command line
 #     end at once; /p HWND draws in a window of our test host and ends when
 #     that window is destroyed; with only the user's key the saver still
 #     plays, after its "Error" boxes; with no key at all it shows both boxes;
@@ -115,20 +116,40 @@ boxes_seen() {  # "CAPTION: TEXT"...: the boxes the finder dismissed, in order
 machine_box="Error: HKEY_LOCAL_MACHINE Registry not found! Please reinstall Corvel Vivaruzov Screen Saver"
 user_box="Error: Registry not found! Please reinstall Corvel Vivaruzov Screen Saver"
 
-echo "== /s: full screen, ends on a key =="
+echo "== the manifest: per-monitor DPI awareness, common controls 6 =="
+timeout 60 wine "$helper" manifest "$(windows_path "$scr")" >"$tmp/manifest.txt" 2>&1 ||
+  fail "no manifest in the .scr: $(cat "$tmp/manifest.txt")"
+tr -d '\r' <"$tmp/manifest.txt"
+tr -d '\r' <"$tmp/manifest.txt" | grep -qx 'dpiAwareness: PerMonitorV2, PerMonitor' ||
+  fail "the manifest declares no per-monitor awareness"
+tr -d '\r' <"$tmp/manifest.txt" | grep -qx 'dpiAware: true/pm' || fail "no dpiAware fallback"
+tr -d '\r' <"$tmp/manifest.txt" | grep -qi '^common controls: .*common-controls.*_6\.0\.' ||
+  fail "the manifest does not bring in common controls 6"
+
+echo "== /s at 200% scaling: full screen, ends on a key =="
 start=$SECONDS
+# 192 dots an inch; with DpiScalingVer set Wine scales programs that are not
+# DPI-aware, as Windows does, instead of treating every one as aware.
+reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f || fail "wine reg add"
+reg add 'HKCU\Control Panel\Desktop' /v DpiScalingVer /t REG_DWORD /d 0x1018 /f ||
+  fail "wine reg add"
 timeout 180 wine "$scr" /s >"$tmp/saver.log" 2>&1 &
 saver=$!
 pids+=("$saver")
 "$probe" watch root 90 >"$tmp/probe.txt" || fail "/s: no show on the screen"
 cat "$tmp/probe.txt"
-# The saver's window covers the screen.
+# The saver's window covers the screen; with one monitor there is no
+# other window (Wine's input method window aside) to cover another.
 xwininfo -root -tree | grep -F '("wavendell.scr" "wavendell.scr")' |
-  grep -q " 1280x1024+0+0 " || fail "/s: no window covering the screen"
+  grep -v '"Default IME"' >"$tmp/windows.txt" || true
+grep -q " 1280x1024+0+0 " "$tmp/windows.txt" || fail "/s: no window covering the screen"
+[ "$(wc -l <"$tmp/windows.txt")" -eq 1 ] || fail "/s: more windows than one: $(cat "$tmp/windows.txt")"
 xdotool key space
 wait_end "$saver" 20 || fail "/s: a key did not end the saver"
 [ "$status" -eq 0 ] || fail "/s ended with status $status"
 echo "/s shows the show and ends on a key ($((SECONDS - start)) s)"
+reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f || fail "wine reg delete"
+reg delete 'HKCU\Control Panel\Desktop' /v DpiScalingVer /f || fail "wine reg delete"
 
 echo "== /c, /c:HWND and no switch: configuration, ends at once =="
 for args in /c /c:65810 ""; do

@@ -8,6 +8,11 @@
 //       waits for message boxes of any process, prints the caption and the
 //       text of each ("caption: text"), presses its OK button, and exits
 //       with 0 once COUNT were dismissed; with 1 when SECONDS pass first.
+//   wine_helper manifest PROGRAM
+//       reads PROGRAM's application manifest as the loader does (an
+//       activation context from its resource 1), prints the DPI settings it
+//       declares and the file of the common controls it brings in;
+//       exits with 1 when there is no manifest or it does not parse.
 #include <windows.h>
 
 #include <cstdint>
@@ -123,12 +128,62 @@ int Boxes(int count, int seconds) {
     return 0;
 }
 
+std::string ActCtxSetting(HANDLE context, const wchar_t* ns, const wchar_t* name) {
+    wchar_t value[128] = {};
+    SIZE_T written = 0;
+    if (!QueryActCtxSettingsW(0, context, ns, name, value, 127, &written)) return "(none)";
+    char utf8[256] = {};
+    WideCharToMultiByte(CP_UTF8, 0, value, -1, utf8, sizeof utf8 - 1, nullptr, nullptr);
+    return utf8;
+}
+
+int Manifest(const char* program) {
+    wchar_t path[MAX_PATH] = {};
+    MultiByteToWideChar(CP_UTF8, 0, program, -1, path, MAX_PATH - 1);
+    ACTCTXW actctx{};
+    actctx.cbSize = sizeof actctx;
+    actctx.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    actctx.lpSource = path;
+    actctx.lpResourceName = MAKEINTRESOURCEW(1);
+    HANDLE context = CreateActCtxW(&actctx);
+    if (context == INVALID_HANDLE_VALUE) {
+        std::printf("no manifest that parses (error %lu)\n", GetLastError());
+        return 1;
+    }
+    std::printf("dpiAware: %s\n",
+                ActCtxSetting(context, L"http://schemas.microsoft.com/SMI/2005/WindowsSettings",
+                              L"dpiAware")
+                    .c_str());
+    std::printf("dpiAwareness: %s\n",
+                ActCtxSetting(context, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+                              L"dpiAwareness")
+                    .c_str());
+    // The common controls the program's message boxes get: with the
+    // version 6 dependency, the copy in the side-by-side store.
+    ULONG_PTR cookie = 0;
+    wchar_t comctlPath[MAX_PATH] = L"(none)";
+    if (ActivateActCtx(context, &cookie)) {
+        if (HMODULE comctl = LoadLibraryW(L"comctl32.dll")) {
+            GetModuleFileNameW(comctl, comctlPath, MAX_PATH);
+            FreeLibrary(comctl);
+        }
+        DeactivateActCtx(0, cookie);
+    }
+    char utf8[3 * MAX_PATH] = {};
+    WideCharToMultiByte(CP_UTF8, 0, comctlPath, -1, utf8, sizeof utf8 - 1, nullptr, nullptr);
+    std::printf("common controls: %s\n", utf8);
+    ReleaseActCtx(context);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "host") == 0) return Host(argv[2]);
     if (argc == 4 && std::strcmp(argv[1], "boxes") == 0)
         return Boxes(std::atoi(argv[2]), std::atoi(argv[3]));
-    std::fprintf(stderr, "usage: wine_helper host CLOSE-FILE | boxes COUNT SECONDS\n");
+    if (argc == 3 && std::strcmp(argv[1], "manifest") == 0) return Manifest(argv[2]);
+    std::fprintf(stderr,
+                 "usage: wine_helper host CLOSE-FILE | boxes COUNT SECONDS | manifest PROGRAM\n");
     return 2;
 }
