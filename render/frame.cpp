@@ -16,6 +16,7 @@ void ResizeViewport(int w, int h) {
     // A collapsed window (no height, or no width with the letterbox) has no
     // aspect: keep the last one so the projection stays defined.
     if (v > 0 && w > 0) g_viewAspect = (double)w / (double)v;
+    if (g_scenario) g_scenario->Stage().ApplyCameraPreset(g_viewAspect);
     glViewport(0, (h - v) / 2, w > 0 ? w : 0, v > 0 ? v : 0);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

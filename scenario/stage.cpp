@@ -9,7 +9,7 @@ bool AspectMatches(double a, double b) { return a > b - 0.01 && a < b + 0.01; }
 
 namespace {
 
-// Camera and stage half-width chosen by the viewport aspect at start-up.
+// Camera and stage half-width chosen by the viewport's aspect.
 struct CameraPreset {
     double aspect;
     double eye[3];
@@ -26,11 +26,14 @@ const CameraPreset kPresets[] = {
 
 }  // namespace
 
-CStage::CStage() {
+CStage::CStage() { ApplyCameraPreset(g_viewAspect); }
+
+void CStage::ApplyCameraPreset(double aspect) {
     static const double kDefaultCamera[9] = {0, 20, 118, 0, 21, 7, 0, 1, 0};
     for (int i = 0; i < 9; ++i) camera[i] = kDefaultCamera[i];
+    halfWidth = 80.0f;
     for (const CameraPreset& p : kPresets) {
-        if (!AspectMatches(g_viewAspect, p.aspect)) continue;
+        if (!AspectMatches(aspect, p.aspect)) continue;
         for (int i = 0; i < 3; ++i) {
             camera[i] = p.eye[i];
             camera[3 + i] = p.centre[i];

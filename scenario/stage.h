@@ -21,6 +21,11 @@ public:
 
     // Defaults, then the camera preset for g_viewAspect.
     CStage();
+    // The camera and half-width for a viewport of this aspect: the preset
+    // made for it (5:4, 4:3, 16:10, 16:9), else the 16:10 one.  Applied again
+    // whenever the viewport changes, as the window's size is known only
+    // after the stage is built.
+    void ApplyCameraPreset(double aspect);
     ~CStage();
     CStage(const CStage&) = delete;
     CStage& operator=(const CStage&) = delete;

@@ -454,4 +454,44 @@ TEST_F(LongRun, ChoosingAheadShowsTheSameFramesAndMessages) {
     EXPECT_EQ(0u, differing) << "of " << ahead.frames.size() << " frames";
 }
 
+// The common screen shapes at a quarter of their size, in one window.
+class ShowFrameShapes : public ShowFrame {
+protected:
+    ShowFrameShapes() : ShowFrame(480, 384) {}
+};
+
+TEST_F(ShowFrameShapes, EveryCommonShapeIsFilledToItsSidesAboveTheHorizon) {
+    WriteScene("s");
+    dir.Write("_scripts/still.xml", "<Script><ActionScript><Command/></ActionScript></Script>");
+    dir.Write("defaultScenario.xml",
+              "<Scenario><Scenes><Scene path='s'/></Scenes><Script action='still.xml'/>"
+              "</Scenario>");
+    // The stage is built before the window's first size, at the start-up
+    // aspect, as in the saver; each later size brings its shape's camera.
+    Start();
+    const struct {
+        int w, h;  // 1920x1080, 1280x1024, 1024x768, 1280x800, then 16:9 again
+        float halfWidth;
+    } shapes[] = {{480, 270, 85}, {320, 256, 70}, {256, 192, 70}, {320, 200, 80}, {480, 270, 85}};
+    for (const auto& shape : shapes) {
+        SCOPED_TRACE(std::to_string(shape.w) + "x" + std::to_string(shape.h));
+        ResizeViewport(shape.w, shape.h);
+        Frame();
+        EXPECT_EQ(shape.halfWidth, g_scenario->Stage().halfWidth);
+        int horizonX, horizonY;
+        Project(0, 0, 0, &horizonX, &horizonY);
+        ASSERT_GT(horizonY, 0);
+        ASSERT_LT(horizonY, shape.h - 1);
+        const std::vector<uint8_t> px = window.ReadAll();
+        int black = 0;
+        for (int y = horizonY; y < shape.h; ++y)
+            for (int x : {0, 1, shape.w - 2, shape.w - 1}) {
+                const uint8_t* p = &px[((size_t)y * window.width() + x) * 4];
+                black += p[0] < 24 && p[1] < 24 && p[2] < 24;
+            }
+        EXPECT_EQ(0, black) << "black pixels at the sides above the horizon";
+    }
+    EXPECT_EQ(0u, Boxes());
+}
+
 }  // namespace
