@@ -18,7 +18,8 @@ void CoverOtherMonitors() {
         const MonitorRect& m = monitors[i];
         if (m.primary || m.w <= 0 || m.h <= 0) continue;
         if (g_run.monitorCoverCount == RunState::kMaxMonitorCovers) break;
-        const HWND cover = CreateWindow(kCoverClass, "", WS_POPUP | WS_VISIBLE, m.x, m.y, m.w, m.h, 0);
+        const HWND cover =
+            CreateWindow(kCoverClass, "", WS_POPUP | WS_VISIBLE, m.x, m.y, m.w, m.h, 0);
         if (cover) g_run.monitorCovers[g_run.monitorCoverCount++] = MonitorCover{cover, m.x, m.y};
     }
 }
