@@ -77,6 +77,8 @@ void CTestScreensaver::PrepareHack(const HackLaunch& launch) {
     g_run.trail = launch.trail;
     g_run.letterbox = launch.letterbox;
     g_run.showFolder[0] = '\0';
+    g_run.notice[0] = '\0';
+    g_run.noticeStarted = false;
     if (!launch.hasData) return;
     std::string dataDir, problem;
     if (CheckShowFolder(launch.data, std::getenv("HOME"), &dataDir, &problem)) {
@@ -84,6 +86,9 @@ void CTestScreensaver::PrepareHack(const HackLaunch& launch) {
     } else {
         std::fprintf(stderr, "wavendell: --data \"%s\": %s; playing the installed show instead\n",
                      launch.data.c_str(), problem.c_str());
+        std::snprintf(g_run.notice, sizeof g_run.notice,
+                      "Show folder %s: %s; playing the installed show", launch.data.c_str(),
+                      problem.c_str());
         std::fflush(stderr);
     }
 }

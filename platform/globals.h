@@ -90,6 +90,11 @@ struct RunState {
     bool rippleStarted = false;
     int32_t rippleStartMs = 0;  // ripple clock at the first water frame
     FrameRate frameRate;
+    // A notice drawn over the picture for the first seconds (a show folder
+    // asked for that cannot be played); empty when there is none.
+    char notice[512] = {0};
+    bool noticeStarted = false;
+    int32_t noticeStartMs = 0;
     // Message boxes open now: the focus they take from the saver window is
     // not the user's doing and does not end the saver.
     int messageBoxesOpen = 0;

@@ -10,8 +10,3 @@ void CountFrame(FrameRate& rate, int32_t clockMs);
 
 // Formats "FPS: 12.3" into buf (at least 16 bytes).
 void FormatFps(double rate, char* buf, int size);
-
-// Draws text (digits, '.', ':', ' ', and the letters F, P, S) with a built-in
-// 5x7 pixel font at pixel (x, y) of a winW x winH window, scale pixels per
-// font pixel.  Leaves the GL state as it found it.
-void DrawOverlayText(const char* text, int x, int y, int scale, int winW, int winH);

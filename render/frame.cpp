@@ -5,6 +5,8 @@
 #include "platform/native_platform.h"
 #include "render/fps_overlay.h"
 #include "render/motion_trail.h"
+#include "render/notice.h"
+#include "render/overlay_text.h"
 #include "render/rendering.h"
 #include "scenario/scenario.h"
 #include "scenario/stage.h"
@@ -84,12 +86,15 @@ void UpdateShow(int32_t tick) {
 
 void PresentFrame() {
     glPopMatrix();
+    const int32_t clock = plat::ProcessClockMs();
     if (g_run.showFps) {
         char text[32];
-        CountFrame(g_run.frameRate, plat::ProcessClockMs());
+        CountFrame(g_run.frameRate, clock);
         FormatFps(g_run.frameRate.rate, text, sizeof text);
-        DrawOverlayText(text, 8, 8, 2, g_run.windowWidth, g_run.windowHeight);
+        const int scale = OverlayScale(g_run.windowHeight);
+        DrawOverlayText(text, 4 * scale, 4 * scale, scale, g_run.windowWidth, g_run.windowHeight);
     }
+    DrawNotice(clock);
     glFlush();
     plat::Current().SwapBuffers(g_saverDC);
 }

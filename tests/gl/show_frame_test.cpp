@@ -5,13 +5,16 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "fountains/fountain_textures.h"
 #include "options/options.h"
+#include "render/notice.h"
 #include "render/rendering.h"
 #include "scenario/action_script.h"
 #include "scenario/scenario.h"
@@ -492,6 +495,57 @@ TEST_F(ShowFrameShapes, EveryCommonShapeIsFilledToItsSidesAboveTheHorizon) {
         EXPECT_EQ(0, black) << "black pixels at the sides above the horizon";
     }
     EXPECT_EQ(0u, Boxes());
+}
+
+TEST_F(ShowFrame, ANoticeReadsWrappedInTheTopCornerForItsFirstSecondsOnly) {
+    WriteScene("s");
+    dir.Write("_scripts/still.xml", "<Script><ActionScript><Command/></ActionScript></Script>");
+    dir.Write("defaultScenario.xml",
+              "<Scenario><Scenes><Scene path='s'/></Scenes><Script action='still.xml'/>"
+              "</Scenario>");
+    const char kText[] =
+        "Show folder /home/u/My Shows/copy show: there is no such folder; playing the "
+        "installed show \xe5\x99\xb4";
+    Start();
+    int32_t& clock = scope.platform.processClock;
+    clock = 5000;
+    // Pixels of the text's own colour that the picture alone does not have.
+    auto isText = [](const uint8_t* p) {
+        return p[0] >= 240 && p[1] >= 240 && p[2] >= 90 && p[2] <= 115;
+    };
+    Frame();
+    const std::vector<uint8_t> picture = window.ReadAll();
+    std::snprintf(g_run.notice, sizeof g_run.notice, "%s", kText);
+    auto textRows = [&](int* left, int* right) {
+        const std::vector<uint8_t> px = window.ReadAll();
+        int top = -1, bottom = kH;
+        *left = kW, *right = -1;
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) {
+                const size_t i = ((size_t)y * kW + x) * 4;
+                if (!isText(&px[i]) || isText(&picture[i])) continue;
+                top = std::max(top, y), bottom = std::min(bottom, y);
+                *left = std::min(*left, x), *right = std::max(*right, x);
+            }
+        return top < 0 ? 0 : top - bottom + 1;
+    };
+    int left, right;
+    Frame();
+    const int height = textRows(&left, &right);
+    // Wrapped into several 7-pixel lines (9 apart) at the 320x200 size,
+    // inside the window's width, from the top-left corner.
+    EXPECT_GE(height, 9 + 7);
+    EXPECT_LE(height, 4 * 9);
+    EXPECT_GE(left, 4);
+    EXPECT_LT(right, kW - 4);
+    clock += kNoticeMs - 11;
+    Frame();
+    EXPECT_GT(textRows(&left, &right), 0) << "still there just before its time is up";
+    clock += 11;
+    Frame();
+    EXPECT_EQ(0, textRows(&left, &right)) << "gone after its time";
+    g_run.notice[0] = '\0';
+    g_run.noticeStarted = false;
 }
 
 }  // namespace
