@@ -4,8 +4,9 @@
 # Usage: scripts/install-deps.sh [package | package-test | windows-test | fuzz | format]
 #   package:      also what building the Debian package needs (cpack finds
 #                 the programs' library dependencies with file);
-#   package-test: also what scripts/package-test.sh needs (pgrep, lintian
-#                 and the XScreenSaver daemon);
+#   package-test: also what scripts/package-test.sh needs (pgrep, lintian,
+#                 the XScreenSaver daemon, desktop-file-validate, and MATE's
+#                 screen saver with a session bus and gsettings);
 #   windows-test: also what tests/windows/wine-test.sh needs besides what
 #                 scripts/build-windows-deps.sh installs (xdotool);
 #   fuzz:         also clang and its libFuzzer runtime (scripts/fuzz.sh);
@@ -23,7 +24,9 @@ PACKAGES=(
 case "${1:-}" in
   "") ;;
   package) PACKAGES+=(file) ;;
-  package-test) PACKAGES+=(file procps lintian xscreensaver) ;;
+  package-test)
+    PACKAGES+=(file procps lintian xscreensaver desktop-file-utils mate-screensaver dbus-daemon
+               libglib2.0-bin) ;;
   windows-test) PACKAGES+=(xdotool) ;;
   fuzz) PACKAGES+=(clang libclang-rt-14-dev) ;;
   format) PACKAGES+=(clang-format) ;;

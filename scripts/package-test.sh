@@ -6,10 +6,18 @@
 #     installed (read-only) data as it was;
 #  3. the installed wavendell-check, run by that user, finds the installed
 #     show clean;
-#  4. a real XScreenSaver daemon, run by that user with settings made by
+#  4. wavendell-register, on that user's new account (no ~/.xscreensaver),
+#     writes the settings from XScreenSaver's defaults with our entry; a
+#     real XScreenSaver daemon reads them and shows the fountains when told
+#     to run our entry; wavendell-register --remove takes the entry out and
+#     leaves every other line as it was;
+#  5. a real XScreenSaver daemon, run by that user with settings made by
 #     wavendell-register, shows the fountains full screen on activation and
 #     ends the saver on deactivation;
-#  5. after the package is purged, an installation under another prefix
+#  6. the screensaver desktop entry passes desktop-file-validate, and MATE's
+#     screen saver finds it: its preferences dialog lists and previews the
+#     fountains, and the screen saver shows them full screen;
+#  7. after the package is purged, an installation under another prefix
 #     finds its data through that prefix's etc/xdg.
 # Afterwards the package is purged and the test user removed.
 # Usage: scripts/package-test.sh [build directory]   (default: build-package)
@@ -93,7 +101,8 @@ for f in /usr/libexec/xscreensaver/wavendell /usr/bin/wavendell-register \
          /usr/share/wavendell/data/defaultScenario.xml /usr/share/xscreensaver/config/wavendell.xml \
          /usr/share/man/man6/wavendell.6.gz /usr/share/man/man1/wavendell-register.1.gz \
          /usr/bin/wavendell-check /usr/share/man/man1/wavendell-check.1.gz \
-         /usr/share/doc/wavendell/making-a-show.md; do
+         /usr/share/doc/wavendell/making-a-show.md \
+         /usr/share/applications/screensavers/wavendell.desktop; do
   [ -f "$f" ] || fail "$f is not installed"
 done
 [ "$(cat /etc/xdg/CorvelScreenSavers/FreeWavendell)" = "Dir=/usr/share/wavendell" ] ||
@@ -155,6 +164,61 @@ grep -qx "/usr/share/wavendell/data: a clean show" "$tmp/check.log" ||
   fail "wavendell-check said: $(cat "$tmp/check.log")"
 echo "the installed show checks clean ($((SECONDS - start)) s)"
 
+# Waits for the test user's saver to start and prints its process id.
+saver_pid() {
+  wait_for 300 pgrep -u "$user" -x wavendell >/dev/null || return 1
+  pgrep -u "$user" -x wavendell | head -n 1
+}
+
+# Waits for the test user's savers to end.
+savers_end() {
+  wait_for 100 sh -c "! pgrep -u '$user' -x wavendell >/dev/null"
+}
+
+echo "== wavendell-register on a new account =="
+start=$SECONDS
+entry='  GL: "Wavendell fountains" wavendell --root \n\'
+as_user /usr/bin/wavendell-register --help >"$tmp/help.txt" 2>&1 ||
+  fail "wavendell-register --help did not exit with 0"
+grep -q '^usage: wavendell-register' "$tmp/help.txt" || fail "wavendell-register --help printed no usage"
+status=0
+as_user /usr/bin/wavendell-register --no-such-option >"$tmp/help.txt" 2>"$tmp/usage.txt" || status=$?
+[ "$status" -eq 2 ] && [ ! -s "$tmp/help.txt" ] && grep -q '^usage:' "$tmp/usage.txt" ||
+  fail "an unknown option did not give the usage on standard error and status 2 (status $status)"
+[ ! -e "$home/.xscreensaver" ] || fail "the new account already has a ~/.xscreensaver"
+as_user /usr/bin/wavendell-register >"$tmp/register.log" 2>&1 ||
+  fail "wavendell-register on a new account failed: $(cat "$tmp/register.log")"
+[ "$(grep -cxF "$entry" "$home/.xscreensaver")" -eq 1 ] ||
+  fail "the new ~/.xscreensaver does not list the entry once"
+grep -qx 'mode:[[:space:]]*random' "$home/.xscreensaver" ||
+  fail "the new ~/.xscreensaver does not hold XScreenSaver's default mode"
+[ ! -e "$home/.xscreensaver.wavendell-backup" ] || fail "a backup was made of a file that was not there"
+cp "$home/.xscreensaver" "$tmp/registered"
+# Our entry is the last of the list; -select counts from 1.
+count=$(awk '/^programs:/ { list = 1; next } list && /^[[:space:]]*$/ { exit } list { n++ } END { print n }' \
+  "$home/.xscreensaver")
+[ "$(awk '/^programs:/ { list = 1; next } list && /^[[:space:]]*$/ { exit } list { last = $0 } END { print last }' \
+  "$home/.xscreensaver")" = "$entry" ] || fail "the entry is not the last of the list"
+"${as_user_cmd[@]}" xscreensaver --no-splash --verbose >"$tmp/xscreensaver-new.log" 2>&1 &
+daemon_pid=$!
+pids+=("$daemon_pid")
+wait_for 100 as_user xscreensaver-command -version >/dev/null 2>&1 ||
+  fail "the daemon does not answer with the new settings"
+as_user xscreensaver-command -select "$count" >/dev/null 2>&1 ||
+  fail "xscreensaver-command -select $count failed"
+saver_pid >/dev/null || fail "the daemon did not run entry $count of the new settings"
+as_user "$probe" watch root 90 || fail "no fountains on the screen from the new settings"
+as_user xscreensaver-command -exit >/dev/null 2>&1 || true
+wait "$daemon_pid" 2>/dev/null || true
+savers_end || fail "the saver still runs after the daemon ended"
+as_user /usr/bin/wavendell-register --remove >"$tmp/register.log" 2>&1 ||
+  fail "wavendell-register --remove failed: $(cat "$tmp/register.log")"
+grep -vxF "$entry" "$tmp/registered" | cmp -s - "$home/.xscreensaver" ||
+  fail "--remove changed more than our entry: $(grep -vxF "$entry" "$tmp/registered" | diff - "$home/.xscreensaver" | head)"
+cmp -s "$tmp/registered" "$home/.xscreensaver.wavendell-backup" || fail "--remove kept no backup"
+rm -f "$home/.xscreensaver" "$home/.xscreensaver.wavendell-backup"
+echo "registered on a new account, shown by the daemon, taken out again ($((SECONDS - start)) s)"
+
 echo "== XScreenSaver daemon =="
 start=$SECONDS
 # Settings as xscreensaver-settings writes them, with an empty programs
@@ -198,6 +262,48 @@ as_user xscreensaver-command -deactivate >/dev/null 2>&1 || fail "xscreensaver-c
 wait_for 100 sh -c "! pgrep -u '$user' -x wavendell >/dev/null" || fail "the saver still runs after deactivation"
 as_user xscreensaver-command -exit >/dev/null 2>&1 || true
 echo "XScreenSaver shows the fountains and ends them ($((SECONDS - start)) s)"
+
+echo "== MATE's screen saver =="
+start=$SECONDS
+desktop=/usr/share/applications/screensavers/wavendell.desktop
+desktop-file-validate "$desktop" >"$tmp/desktop.log" 2>&1 ||
+  fail "desktop-file-validate refuses $desktop: $(cat "$tmp/desktop.log")"
+# Hints (no main category: screen savers have none) are not faults.
+! grep -E ': (error|warning): ' "$tmp/desktop.log" || fail "desktop-file-validate finds faults in $desktop"
+# MATE's programs talk over a session bus; their settings go to a key file
+# in the test user's home.
+as_user dbus-daemon --session --fork --print-address=1 >"$tmp/bus.txt" || fail "no session bus"
+mate_cmd=("${as_user_cmd[@]}" DBUS_SESSION_BUS_ADDRESS="$(head -n 1 "$tmp/bus.txt")"
+          GSETTINGS_BACKEND=keyfile XDG_CURRENT_DESKTOP=MATE)
+as_mate() { "${mate_cmd[@]}" "$@"; }
+as_mate gsettings set org.mate.screensaver mode single &&
+  as_mate gsettings set org.mate.screensaver themes "['screensavers-wavendell']" &&
+  as_mate gsettings set org.mate.screensaver lock-enabled false || fail "gsettings failed"
+# The preferences dialog lists MATE's themes, selects the one set above only
+# when the list holds it, and previews it in a window of the dialog.
+"${mate_cmd[@]}" mate-screensaver-preferences >"$tmp/mate-preferences.log" 2>&1 &
+prefs_pid=$!
+pids+=("$prefs_pid")
+saver=$(saver_pid) || fail "mate-screensaver-preferences did not preview the fountains (not in its list?)"
+window=$(tr '\0' '\n' <"/proc/$saver/environ" | sed -n 's/^XSCREENSAVER_WINDOW=//p')
+[ -n "$window" ] || fail "MATE's preview ran the saver without XSCREENSAVER_WINDOW"
+as_user "$probe" watch "$window" 90 || fail "no fountains in MATE's preview"
+kill "$prefs_pid"
+wait "$prefs_pid" 2>/dev/null || true
+savers_end || fail "the preview's saver still runs after the dialog ended"
+"${mate_cmd[@]}" mate-screensaver --no-daemon >"$tmp/mate-screensaver.log" 2>&1 &
+pids+=("$!")
+wait_for 100 as_mate mate-screensaver-command --query >/dev/null 2>&1 ||
+  fail "mate-screensaver does not answer"
+as_mate mate-screensaver-command --activate >/dev/null 2>&1 ||
+  fail "mate-screensaver-command --activate failed"
+saver_pid >/dev/null || fail "mate-screensaver did not start the saver"
+as_user "$probe" watch root 90 || fail "no fountains on the screen from mate-screensaver"
+as_mate mate-screensaver-command --deactivate >/dev/null 2>&1 ||
+  fail "mate-screensaver-command --deactivate failed"
+savers_end || fail "the saver still runs after mate-screensaver was deactivated"
+as_mate mate-screensaver-command --exit >/dev/null 2>&1 || true
+echo "MATE lists, previews and shows the fountains ($((SECONDS - start)) s)"
 
 echo "== installation under another prefix =="
 start=$SECONDS
