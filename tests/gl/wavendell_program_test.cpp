@@ -84,12 +84,18 @@ TEST_F(WavendellProgramTest, ModesWithoutAWindowEndAtOnceWithoutADisplay) {
         EXPECT_EQ(0, status) << (args.empty() ? "(empty)" : args[0]);
         EXPECT_EQ("", Err()) << (args.empty() ? "(empty)" : args[0]);
     }
-    // The full-screen saver has no screen to go to; it ends as well.
+    // The full-screen saver and the hack have no screen to go to: they end
+    // saying which display would not open, with a failure status.
     ASSERT_TRUE(Start({"/s"}));
     int status = -1;
     ASSERT_TRUE(program.Wait(5000, &status));
-    EXPECT_EQ(0, status);
-    EXPECT_NE(std::string::npos, Err().find("Cannot open display"));
+    EXPECT_EQ(1, status);
+    EXPECT_EQ("wavendell: cannot open the X display (DISPLAY is not set)\n", Err());
+    env.back() = {"DISPLAY", true, ":4711"};  // no server there
+    ASSERT_TRUE(Start({"--root"}));
+    ASSERT_TRUE(program.Wait(5000, &status));
+    EXPECT_EQ(1, status);
+    EXPECT_EQ("wavendell: cannot open the X display \":4711\"\n", Err());
 }
 
 TEST_F(WavendellProgramTest, MissingRegistryShowsBothBoxesAndTheSaverStillRuns) {
