@@ -18,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::istringstream words(line);
     for (std::string w; words >> w;) args.push_back(w);
     HackLaunch launch;
-    ParseHackLaunch(args, env.empty() ? nullptr : env.c_str(), &launch);
+    std::string problem;
+    ParseHackLaunch(args, env.empty() ? nullptr : env.c_str(), &launch, &problem);
     const std::string lowered = LowerCommandLine(line);
     ChooseRunMode(lowered);
     PreviewHandleFrom(lowered);
