@@ -36,13 +36,25 @@ static bool Is(const std::string& arg, const char* name) {
     return arg == std::string("-") + name || arg == std::string("--") + name;
 }
 
-bool ParseHackLaunch(const std::vector<std::string>& args, const char* envWindow, HackLaunch* out) {
+static bool StartsWith(const std::string& text, const char* prefix) {
+    return text.rfind(prefix, 0) == 0;
+}
+
+static bool IsHackForm(const std::vector<std::string>& args) {
+    for (const std::string& a : args)
+        if (StartsWith(a, "--") || a == "-root" || a == "-window-id") return true;
+    return false;
+}
+
+HackCommand ParseHackLaunch(const std::vector<std::string>& args, const char* envWindow,
+                            HackLaunch* out, std::string* problem) {
+    if (!IsHackForm(args)) return HACK_NOT_GIVEN;
     HackLaunch h;
-    bool hackForm = false;
+    bool help = false, version = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (Is(a, "root")) {
-            h.root = hackForm = true;
+            h.root = true;
         } else if (Is(a, "fps")) {
             h.fps = true;
         } else if (Is(a, "trail") || Is(a, "no-trail")) {
@@ -54,24 +66,38 @@ bool ParseHackLaunch(const std::vector<std::string>& args, const char* envWindow
             // folder may be named like a switch.
             h.hasData = true;
             h.data = i + 1 < args.size() ? args[++i] : std::string();
-        } else if (a.rfind("--data=", 0) == 0) {
+        } else if (StartsWith(a, "--data=")) {
             h.hasData = true;
             h.data = a.substr(7);
-        } else if (Is(a, "window-id")) {
-            hackForm = true;
-            if (i + 1 < args.size() && ParseWindowId(args[i + 1], &h.windowId)) {
-                h.hasWindowId = true;
-                ++i;
+        } else if (Is(a, "window-id") || StartsWith(a, "--window-id=")) {
+            const bool joined = StartsWith(a, "--window-id=");
+            if (!joined && i + 1 >= args.size()) {
+                *problem = "--window-id needs a window id";
+                return HACK_BAD;
             }
-        } else if (a.rfind("--window-id=", 0) == 0) {
-            hackForm = true;
-            h.hasWindowId = ParseWindowId(a.substr(12), &h.windowId);
+            const std::string value = joined ? a.substr(12) : args[++i];
+            if (!ParseWindowId(value, &h.windowId)) {
+                *problem = "--window-id \"" + value + "\" is not a window id (0x... or decimal)";
+                return HACK_BAD;
+            }
+            h.hasWindowId = true;
+        } else if (Is(a, "help")) {
+            help = true;
+        } else if (Is(a, "version")) {
+            version = true;
+        } else {
+            *problem =
+                (StartsWith(a, "-") ? "unknown option \"" : "unexpected argument \"") + a + "\"";
+            return HACK_BAD;
         }
     }
-    if (!hackForm) return false;
+    if (help) return HACK_HELP;
+    if (version) return HACK_VERSION;
     if (!h.hasWindowId) {
         uintptr_t id = 0;
-        if (envWindow && ParseWindowId(envWindow, &id)) {
+        if (!h.root) {
+            h.ownWindow = true;
+        } else if (envWindow && ParseWindowId(envWindow, &id)) {
             h.windowId = id;
             h.hasWindowId = true;
         } else {
@@ -79,5 +105,37 @@ bool ParseHackLaunch(const std::vector<std::string>& args, const char* envWindow
         }
     }
     *out = h;
-    return true;
+    return HACK_RUN;
+}
+
+const char* HackUsage() {
+    return "Usage: wavendell [OPTION]...\n"
+           "Wavendell fountains: an OpenGL screen saver of water fountains.\n"
+           "\n"
+           "  --root               draw in the window $XSCREENSAVER_WINDOW names, else\n"
+           "                       on the root window (how XScreenSaver runs it)\n"
+           "  --window-id ID       draw in the X window ID (0x... or decimal); wins over\n"
+           "                       --root\n"
+           "  --data FOLDER        play the show in FOLDER (or the defaultScenario.xml\n"
+           "                       in it) instead of the installed one\n"
+           "  --trail, --no-trail  the motion-blur trail on or off for this run\n"
+           "  --letterbox, --no-letterbox\n"
+           "                       letterbox the picture to 16:10, or fill the window\n"
+           "  --fps                show the frame rate\n"
+           "  --help               print this help and exit\n"
+           "  --version            print the version and exit\n"
+           "Each option also takes one dash.  Without --root or --window-id the saver\n"
+           "draws in a window of its own.  A line without an argument that begins with\n"
+           "\"--\" takes the Windows switches, in any case and anywhere on it:\n"
+           "  /s                   full screen, ending on input\n"
+           "  /p ID                a preview inside the X window ID (decimal)\n"
+           "  /testpreview         a preview in a window of its own\n"
+           "  /c, /a, or nothing   end at once (no settings dialog, no password)\n"
+           "\n"
+           "Exit status: 0 when done, 1 when the X display cannot be opened, 2 for an\n"
+           "unknown option; stopped by SIGTERM or SIGINT, it ends by that signal.\n";
+}
+
+std::string HackVersionLine() {
+    return std::string("wavendell (Wavendell fountains) ") + WAVENDELL_VERSION + "\n";
 }

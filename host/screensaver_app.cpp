@@ -1,5 +1,6 @@
 #include "host/screensaver_app.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include <sstream>
@@ -22,9 +23,26 @@ bool CScreensaverApp::InitInstance() {
             for (std::string w; words >> w;) args.push_back(w);
         }
         HackLaunch launch;
-        if (ParseHackLaunch(args, std::getenv("XSCREENSAVER_WINDOW"), &launch)) {
+        std::string problem;
+        switch (ParseHackLaunch(args, std::getenv("XSCREENSAVER_WINDOW"), &launch, &problem)) {
+        case HACK_RUN:
             RunHack(launch);
             return false;
+        case HACK_HELP:
+            std::fputs(HackUsage(), stdout);
+            std::fflush(stdout);
+            return false;
+        case HACK_VERSION:
+            std::fputs(HackVersionLine().c_str(), stdout);
+            std::fflush(stdout);
+            return false;
+        case HACK_BAD:
+            std::fprintf(stderr, "wavendell: %s\n%s", problem.c_str(), HackUsage());
+            std::fflush(stderr);
+            m_exitStatus = 2;
+            return false;
+        case HACK_NOT_GIVEN:
+            break;
         }
     }
 
@@ -131,6 +149,14 @@ void CScreensaverApp::RunHack(const HackLaunch& launch) {
     plat::EndProcessOnTerminationSignal();
     PrepareHack(launch);
     ReadStartupOptions();
+    if (launch.ownWindow) {
+        // Started by hand: a window of its own, which the user may resize
+        // and close.
+        HWND host = CreateHostWindow("Wavendell fountains");
+        RunPreviewLoop(host, true);
+        if (IsWindow(host)) DestroyWindow(host);
+        return;
+    }
     const HWND parent = launch.hasWindowId ? (HWND)launch.windowId : GetDesktopWindow();
     RunPreviewLoop(parent, true);
 }
@@ -190,14 +216,18 @@ void CScreensaverApp::RunPreviewLoop(HWND parent, bool followParentSize) {
 static const char kPreviewHostClass[] = "ScreensaverPreviewHelperClass";
 
 HWND CScreensaverApp::CreateTestPreviewWindow() {
+    return CreateHostWindow("Screensaver Preview Test");
+}
+
+HWND CScreensaverApp::CreateHostWindow(const char* title) {
     if (!g_run.previewHostClassRegistered)
         g_run.previewHostClassRegistered = RegisterClass(kPreviewHostClass, PreviewHostWindowProc,
                                                          CS_OWNDC | CS_HREDRAW | CS_VREDRAW);
     Platform& p = Current();
     const int W = p.ScreenWidth(), H = p.ScreenHeight();
     const int w = W / 4, h = H / 4;
-    HWND host = CreateWindow(kPreviewHostClass, "Screensaver Preview Test", WS_CAPTION, (W - w) / 2,
-                             (H - h) / 2, w, h, 0);
+    HWND host =
+        CreateWindow(kPreviewHostClass, title, WS_CAPTION, (W - w) / 2, (H - h) / 2, w, h, 0);
     if (host) ShowWindow(host);
     return host;
 }

@@ -39,14 +39,18 @@ public:
 
     void RunSaver();
     void RunPreview(plat::HWND parent) { RunPreviewLoop(parent, false); }
-    // The XScreenSaver form: a preview in the window it names that follows
-    // that window's size.  Input never ends it.
+    // The XScreenSaver form: a preview in the window it names (or in a
+    // window of its own when it names none) that follows that window's
+    // size.  Input never ends it.
     void RunHack(const HackLaunch& launch);
     plat::HWND CreateTestPreviewWindow();
     bool VerifyPassword(plat::HWND hwnd);
     void ChangePassword();
 
 private:
+    // A captioned window a quarter of the screen, centred, that paints
+    // itself black: the host of the previews in a window of their own.
+    plat::HWND CreateHostWindow(const char* title);
     void RunPreviewLoop(plat::HWND parent, bool followParentSize);
     // Sleeps until a message may be waiting or the next frame is due.
     void WaitForWork();

@@ -11,14 +11,63 @@ namespace fs = std::filesystem;
 
 static const char kScenarioFile[] = "defaultScenario.xml";
 
+// "~" and "~/..." stand for home when home is set.
+static std::string WithHome(const std::string& given, const char* home) {
+    if (home && *home && (given == "~" || given.rfind("~/", 0) == 0)) return home + given.substr(1);
+    return given;
+}
+
+// A folder, or the scenario file of one (what a file chooser gives).
+static bool NamesAShow(const std::string& path) {
+    std::error_code ec;
+    const fs::file_status st = fs::status(path, ec);
+    if (ec) return false;
+    return fs::is_directory(st) ||
+           (fs::is_regular_file(st) && fs::path(path).filename() == kScenarioFile);
+}
+
+std::string UnwrappedPath(const std::string& given) {
+    std::string out;
+    for (size_t i = 0; i < given.size();) {
+        const char c = given[i];
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') {
+            out += c;
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        bool broken = false;
+        for (; end < given.size(); ++end) {
+            const char b = given[end];
+            if (b != ' ' && b != '\t' && b != '\n' && b != '\r') break;
+            broken = broken || b != ' ';
+        }
+        if (broken)
+            out += ' ';
+        else
+            out.append(given, i, end - i);
+        i = end;
+    }
+    return out;
+}
+
+bool FindShowFolder(const std::string& given, const char* home, std::string* used,
+                    std::string* dataDir, std::string* problem) {
+    *used = given;
+    if (!NamesAShow(WithHome(given, home))) {
+        const std::string unwrapped = UnwrappedPath(given);
+        if (unwrapped != given && NamesAShow(WithHome(unwrapped, home))) *used = unwrapped;
+    }
+    return CheckShowFolder(*used, home, dataDir, problem);
+}
+
 bool CheckShowFolder(const std::string& given, const char* home, std::string* dataDir,
                      std::string* problem) {
     if (given.empty()) {
         *problem = "no folder given";
         return false;
     }
-    std::string path = given;
-    if (home && *home && (path == "~" || path.rfind("~/", 0) == 0)) path = home + path.substr(1);
+    std::string path = WithHome(given, home);
 
     std::error_code ec;
     fs::file_status st = fs::status(path, ec);

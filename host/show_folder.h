@@ -18,3 +18,17 @@ enum { kShowFolderPathMax = 192 };
 // ("there is no such folder").
 bool CheckShowFolder(const std::string& given, const char* home, std::string* dataDir,
                      std::string* problem);
+
+// The path as it was before XScreenSaver wrapped the line holding it: its
+// settings file breaks a long "programs:" line at a blank, inside quotes
+// too, and reads it back with the blanks around the break (a backslash,
+// a line break and tabs of indentation) in place of the one space there
+// was.  Each run of blanks that holds a tab or a line break becomes one
+// space; other runs are left as they are.
+std::string UnwrappedPath(const std::string& given);
+
+// CheckShowFolder of the path given, or, only when that names neither a
+// folder nor a defaultScenario.xml, of its unwrapped form when that does.
+// *used is the path checked: the given one or the unwrapped one.
+bool FindShowFolder(const std::string& given, const char* home, std::string* used,
+                    std::string* dataDir, std::string* problem);

@@ -71,6 +71,22 @@ void PacedFrame() {
     }
 }
 
+// Text for a message line: tabs and line breaks written as \t, \n and \r.
+static std::string Visible(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\t')
+            out += "\\t";
+        else if (c == '\n')
+            out += "\\n";
+        else if (c == '\r')
+            out += "\\r";
+        else
+            out += c;
+    }
+    return out;
+}
+
 void CTestScreensaver::PrepareHack(const HackLaunch& launch) {
     g_run.showFps = launch.fps;
     g_run.seedSalt = ProcessSeedSalt();
@@ -80,14 +96,21 @@ void CTestScreensaver::PrepareHack(const HackLaunch& launch) {
     g_run.notice[0] = '\0';
     g_run.noticeStarted = false;
     if (!launch.hasData) return;
-    std::string dataDir, problem;
-    if (CheckShowFolder(launch.data, std::getenv("HOME"), &dataDir, &problem)) {
+    std::string used, dataDir, problem;
+    if (FindShowFolder(launch.data, std::getenv("HOME"), &used, &dataDir, &problem)) {
         std::strcpy(g_run.showFolder, dataDir.c_str());  // fits: the check bounds it
+        if (used != launch.data) {
+            std::fprintf(stderr,
+                         "wavendell: --data \"%s\" is no folder; playing \"%s\", the path "
+                         "without the line break that wrapped it in XScreenSaver's settings\n",
+                         Visible(launch.data).c_str(), used.c_str());
+            std::fflush(stderr);
+        }
     } else {
         std::fprintf(stderr, "wavendell: --data \"%s\": %s; playing the installed show instead\n",
-                     launch.data.c_str(), problem.c_str());
+                     Visible(used).c_str(), problem.c_str());
         std::snprintf(g_run.notice, sizeof g_run.notice,
-                      "Show folder %s: %s; playing the installed show", launch.data.c_str(),
+                      "Show folder %s: %s; playing the installed show", Visible(used).c_str(),
                       problem.c_str());
         std::fflush(stderr);
     }

@@ -1,5 +1,7 @@
 #include "platform/application.h"
 
+#include "platform/platform.h"
+
 static CWinApp* g_theApp = nullptr;
 
 CWinApp::CWinApp() { g_theApp = this; }
@@ -16,7 +18,8 @@ int RunApplication(int argc, char** argv) {
     app->m_lpCmdLine = plat::ProcessCommandLine(argc, argv);
     if (argc > 1) app->m_args.assign(argv + 1, argv + argc);
     app->InitInstance();
-    return 0;
+    if (app->m_exitStatus != 0) return app->m_exitStatus;
+    return plat::Current().DisplayUnreachable() ? 1 : 0;
 }
 
 namespace plat {

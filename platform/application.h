@@ -12,6 +12,9 @@ public:
     // Runs the application; the return value is ignored and the process ends.
     virtual bool InitInstance() = 0;
 
+    // The exit status InitInstance leaves for the process (0: done).
+    int m_exitStatus = 0;
+
     std::string m_lpCmdLine;
     // The arguments one by one as the program was given them (a folder
     // name may hold spaces); empty when only the line above was set.
@@ -23,7 +26,9 @@ public:
 
 // Puts the process's command line after the program name into the
 // application's m_lpCmdLine, keeps argv[1..] one by one in m_args as well,
-// and calls its InitInstance.  Returns the process exit status.
+// and calls its InitInstance.  Returns the process exit status: the
+// application's own, else 1 when the window system was needed and could not
+// be reached, else 0.
 int RunApplication(int argc, char** argv);
 
 namespace plat {

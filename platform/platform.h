@@ -195,6 +195,11 @@ public:
     virtual uintptr_t CreateContext(HWND hwnd) = 0;
     virtual bool MakeCurrent(HWND hwnd, uintptr_t context) = 0;
     virtual bool SwapBuffers(HWND hwnd) = 0;
+
+    // The window system was needed and could not be reached (on X11: the
+    // display would not open; that has been told on standard error).  The
+    // program then ends with a failure status.
+    virtual bool DisplayUnreachable() { return false; }
 };
 
 // The installed platform.  The native one (X11, or Win32 on Windows) is

@@ -8,7 +8,9 @@ namespace plat {
 // True where savers are started in XScreenSaver's launch form (X11).
 bool HackLaunchFormAvailable();
 
-// SIGTERM (and SIGINT) end the process at once with status 0.
+// SIGTERM (and SIGINT) end the process at once: a file being replaced is
+// cleaned up, then the process ends by that signal (the parent sees it
+// killed by SIGTERM or SIGINT, not an exit status).
 void EndProcessOnTerminationSignal();
 
 // A value that differs between processes started in the same second, to mix

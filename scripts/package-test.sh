@@ -13,7 +13,9 @@
 #     leaves every other line as it was;
 #  5. a real XScreenSaver daemon, run by that user with settings made by
 #     wavendell-register, shows the fountains full screen on activation and
-#     ends the saver on deactivation;
+#     ends the saver on deactivation; a second entry, whose show folder
+#     XScreenSaver's line wrapping broke, plays that folder when selected,
+#     and the first saver ends by the daemon's SIGTERM;
 #  6. the screensaver desktop entry passes desktop-file-validate, and MATE's
 #     screen saver finds it: its preferences dialog lists and previews the
 #     fountains, and the screen saver shows them full screen;
@@ -139,7 +141,8 @@ play_in_window() {
   kill -TERM "$saver_pid"
   local status=0
   wait "$saver_pid" || status=$?
-  [ "$status" -eq 0 ] || fail "$what: the saver ended with status $status"
+  # A hack ends by the signal that stops it: 128 + SIGTERM.
+  [ "$status" -eq 143 ] || fail "$what: the saver ended with status $status, not by SIGTERM"
   [ ! -s "$tmp/saver.log" ] || fail "$what: the saver complained"
   kill "$window_pid" 2>/dev/null || true
   wait "$window_pid" 2>/dev/null || true
@@ -247,6 +250,21 @@ as_user /usr/bin/wavendell-register >"$tmp/register.log" 2>&1 || fail "wavendell
 grep -qxF '  GL: "Wavendell fountains" wavendell --root \n\' "$home/.xscreensaver" ||
   fail "wavendell-register did not add the entry"
 [ -f "$home/.xscreensaver.wavendell-backup" ] || fail "wavendell-register kept no backup"
+# A second entry naming a show folder with a space ("My Shows"), as
+# XScreenSaver saves a long line: wrapped inside the quoted folder, so that
+# the daemon passes the blanks before the break and the next line's
+# indentation in place of the space.  The saver finds the folder all the
+# same and says which one it plays.
+show="$home/My Shows/copy show"
+mkdir -p "$home/My Shows"
+cp -r /usr/share/wavendell/data "$show"
+chown -R "$user:" "$home/My Shows"
+registered='  GL: "Wavendell fountains" wavendell --root \n\'
+wrapped=$(printf '  GL: "Wavendell own show" wavendell --root --data "%s/My   \\\n\t\t\t\t  Shows/copy show" \\n\\' "$home")
+registered=$registered wrapped=$wrapped \
+  awk '{ print } $0 == ENVIRON["registered"] { print ENVIRON["wrapped"] }' \
+  "$home/.xscreensaver" >"$tmp/settings" && cat "$tmp/settings" >"$home/.xscreensaver"
+grep -qF "Shows/copy show\" \n\\" "$home/.xscreensaver" || fail "could not add the wrapped entry"
 
 # Before activation the screen stays black: the check can tell.
 if as_user "$probe" watch root 3 >/dev/null; then fail "the screen changes before activation"; fi
@@ -258,10 +276,22 @@ wait_for 100 as_user xscreensaver-command -version >/dev/null 2>&1 ||
 as_user xscreensaver-command -activate >/dev/null 2>&1 || fail "xscreensaver-command -activate failed"
 wait_for 300 pgrep -u "$user" -x wavendell >/dev/null || fail "the daemon did not start the saver"
 as_user "$probe" watch root 90 || fail "no fountains on the screen after activation"
+# The wrapped entry in place of the first, while the screen stays blanked:
+# the daemon stops the first saver (which ends by that SIGTERM, a normal end
+# to the daemon) and the second says in the daemon's log that it plays the
+# folder with the space.
+as_user xscreensaver-command -select 2 >/dev/null 2>&1 || fail "xscreensaver-command -select 2 failed"
+wait_for 300 grep -qF "playing \"$show\"," "$tmp/xscreensaver.log" ||
+  fail "the saver did not say it plays \"$show\" from the wrapped entry"
+if grep -F "installed show instead" "$tmp/xscreensaver.log" >&2; then
+  fail "the saver fell back to the installed show"
+fi
+wait_for 50 grep -qF "(wavendell) exited normally with SIGTERM" "$tmp/xscreensaver.log" ||
+  fail "the daemon did not see the first saver end by its SIGTERM: $(grep -F '(wavendell) exited' "$tmp/xscreensaver.log")"
 as_user xscreensaver-command -deactivate >/dev/null 2>&1 || fail "xscreensaver-command -deactivate failed"
 wait_for 100 sh -c "! pgrep -u '$user' -x wavendell >/dev/null" || fail "the saver still runs after deactivation"
 as_user xscreensaver-command -exit >/dev/null 2>&1 || true
-echo "XScreenSaver shows the fountains and ends them ($((SECONDS - start)) s)"
+echo "XScreenSaver shows the fountains, plays a wrapped show folder and ends them ($((SECONDS - start)) s)"
 
 echo "== MATE's screen saver =="
 start=$SECONDS

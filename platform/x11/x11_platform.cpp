@@ -1,6 +1,8 @@
 #include "platform/x11/x11_platform.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 #include "platform/native_platform.h"
@@ -26,7 +28,13 @@ Display* X11Platform::Dpy() {
         // a missing server fails every attempt at once.
         for (int attempt = 0; attempt < 3 && !dpy_; ++attempt) dpy_ = XOpenDisplay(nullptr);
         if (!dpy_) {
-            std::fprintf(stderr, "Cannot open display \"%s\"\n", XDisplayName(nullptr));
+            const char* name = std::getenv("DISPLAY");
+            if (name && *name)
+                std::fprintf(stderr, "%s: cannot open the X display \"%s\"\n",
+                             program_invocation_short_name, name);
+            else
+                std::fprintf(stderr, "%s: cannot open the X display (DISPLAY is not set)\n",
+                             program_invocation_short_name);
             std::fflush(stderr);
             return nullptr;
         }

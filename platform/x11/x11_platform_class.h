@@ -124,6 +124,7 @@ public:
     uintptr_t CreateContext(HWND hwnd) override;
     bool MakeCurrent(HWND hwnd, uintptr_t context) override;
     bool SwapBuffers(HWND hwnd) override;
+    bool DisplayUnreachable() override { return triedOpen_ && !dpy_; }
 
     SwapControl SwapControlOf(HWND hwnd) {
         auto it = native_.find(hwnd);

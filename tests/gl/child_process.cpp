@@ -69,6 +69,7 @@ bool ChildProcess::Wait(int ms, int* status) {
         pid_t done = waitpid(pid_, &raw, WNOHANG);
         if (done == pid_) {
             pid_ = -1;
+            endSignal_ = WIFSIGNALED(raw) ? WTERMSIG(raw) : 0;
             *status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
             return true;
         }

@@ -30,9 +30,13 @@ public:
     // Waits up to ms milliseconds for the end.  True when it ended; *status
     // is then its exit status, or 128 + the signal that killed it.
     bool Wait(int ms, int* status);
+    // The signal that ended the child at the last successful Wait, 0 when
+    // it exited.
+    int EndSignal() const { return endSignal_; }
     // Sends sig to the child; false when it is not running.
     bool Signal(int sig);
 
 private:
     pid_t pid_ = -1;
+    int endSignal_ = 0;
 };

@@ -1,8 +1,8 @@
 // The built program started the way XScreenSaver starts a hack, playing the
 // shipped show (a copy, since the saver writes its options back): it draws
 // in the window it is given, with an accumulation visual of its own,
-// follows that window's size, and ends at once when the window goes or a
-// SIGTERM comes.
+// follows that window's size, and ends at once when the window goes, or by
+// the signal itself when a SIGTERM or SIGINT comes.
 #include <gtest/gtest.h>  // first: before the X headers' macros
 
 #include <X11/Xlib.h>
@@ -84,13 +84,14 @@ protected:
         XDestroyImage(image);
         return pixel;
     }
-    // Ends the program with SIGTERM; the time it took, or -1 when it did
-    // not end with status 0 within two seconds.
-    int64_t TerminateAndTime() {
+    // Ends the program with sig (SIGTERM, as the daemon does); the time it
+    // took, or -1 when it did not end by that very signal within two
+    // seconds, as a hack stopped by its parent does.
+    int64_t TerminateAndTime(int sig = SIGTERM) {
         const int64_t start = NowMs();
-        if (!program.Signal(SIGTERM)) return -1;
+        if (!program.Signal(sig)) return -1;
         int status = -1;
-        if (!program.Wait(2000, &status) || status != 0) return -1;
+        if (!program.Wait(2000, &status) || program.EndSignal() != sig) return -1;
         return NowMs() - start;
     }
 };
@@ -161,6 +162,14 @@ TEST_F(HackProgramTest, TerminationSignalEndsTheRunAtOnceWhileLoadingAndWhileDra
     EXPECT_LT(whileDrawing, 500);
     XWindowAttributes a{};
     EXPECT_TRUE(user.Attributes(parent, &a));  // the given window stays
+
+    // Ctrl-C where it was started by hand ends it the same way.
+    ASSERT_TRUE(Start({"--window-id", std::to_string(parent)}));
+    ASSERT_TRUE(WaitFor([&] { return ChildOf(parent) != 0; }));
+    const int64_t byInterrupt = TerminateAndTime(SIGINT);
+    EXPECT_GE(byInterrupt, 0) << "no end by SIGINT";
+    EXPECT_LT(byInterrupt, 500);
+    EXPECT_EQ("", Err());
 }
 
 TEST_F(HackProgramTest, RootDrawsInTheWindowOfTheEnvironmentAndAWindowIdWins) {

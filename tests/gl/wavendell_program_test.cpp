@@ -84,12 +84,52 @@ TEST_F(WavendellProgramTest, ModesWithoutAWindowEndAtOnceWithoutADisplay) {
         EXPECT_EQ(0, status) << (args.empty() ? "(empty)" : args[0]);
         EXPECT_EQ("", Err()) << (args.empty() ? "(empty)" : args[0]);
     }
-    // The full-screen saver has no screen to go to; it ends as well.
+    // The full-screen saver and the hack have no screen to go to: they end
+    // saying which display would not open, with a failure status.
     ASSERT_TRUE(Start({"/s"}));
     int status = -1;
     ASSERT_TRUE(program.Wait(5000, &status));
+    EXPECT_EQ(1, status);
+    EXPECT_EQ("wavendell: cannot open the X display (DISPLAY is not set)\n", Err());
+    env.back() = {"DISPLAY", true, ":4711"};  // no server there
+    ASSERT_TRUE(Start({"--root"}));
+    ASSERT_TRUE(program.Wait(5000, &status));
+    EXPECT_EQ(1, status);
+    EXPECT_EQ("wavendell: cannot open the X display \":4711\"\n", Err());
+}
+
+// The hack form's own words are never read as the run-mode switches: an
+// unknown option (even one holding "-s") is refused with the usage and
+// status 2 before anything opens; --help and --version answer on standard
+// output.  No display is needed for any of them.
+TEST_F(WavendellProgramTest, UnknownOptionsAreRefusedAndHelpAndVersionAnswered) {
+    WriteMachineKey();
+    env.push_back({"DISPLAY", false, ""});
+    int status = -1;
+    ASSERT_TRUE(Start({"--help"}));
+    ASSERT_TRUE(program.Wait(5000, &status));
     EXPECT_EQ(0, status);
-    EXPECT_NE(std::string::npos, Err().find("Cannot open display"));
+    const std::string usage = Out();
+    EXPECT_EQ(0u, usage.find("Usage: wavendell [OPTION]...\n")) << usage;
+    EXPECT_NE(std::string::npos, usage.find("--window-id ID")) << usage;
+    EXPECT_EQ("", Err());
+
+    ASSERT_TRUE(Start({"--version"}));
+    ASSERT_TRUE(program.Wait(5000, &status));
+    EXPECT_EQ(0, status);
+    EXPECT_EQ(std::string("wavendell (Wavendell fountains) ") + WAVENDELL_VERSION + "\n", Out());
+
+    for (std::vector<std::string> args :
+         {std::vector<std::string>{"--bogus"}, std::vector<std::string>{"--settings"},
+          std::vector<std::string>{"--root", "-s"}}) {
+        ASSERT_TRUE(Start(args));
+        ASSERT_TRUE(program.Wait(5000, &status)) << args.back();
+        EXPECT_EQ(2, status) << args.back();
+        EXPECT_EQ("", Out()) << args.back();
+        const std::string err = Err();
+        EXPECT_EQ(0u, err.find("wavendell: unknown option \"" + args.back() + "\"\n")) << err;
+        EXPECT_EQ(usage, err.substr(err.find('\n') + 1));
+    }
 }
 
 TEST_F(WavendellProgramTest, MissingRegistryShowsBothBoxesAndTheSaverStillRuns) {

@@ -7,9 +7,20 @@ namespace {
 
 HackLaunch Parse(std::vector<std::string> args, const char* env = nullptr, bool* isHack = nullptr) {
     HackLaunch h;
-    bool r = ParseHackLaunch(args, env, &h);
-    if (isHack) *isHack = r;
+    std::string problem;
+    const HackCommand c = ParseHackLaunch(args, env, &h, &problem);
+    EXPECT_TRUE(c == HACK_RUN || c == HACK_NOT_GIVEN) << problem;
+    if (isHack) *isHack = c == HACK_RUN;
     return h;
+}
+
+// What the command line asks for, and the problem told when it is wrong.
+HackCommand Command(std::vector<std::string> args, std::string* problem = nullptr) {
+    HackLaunch h;
+    std::string told;
+    const HackCommand c = ParseHackLaunch(args, "0x1", &h, &told);
+    if (problem) *problem = told;
+    return c;
 }
 
 TEST(HackLaunch, WindowIdsInHexAndDecimal) {
@@ -77,19 +88,77 @@ TEST(HackLaunch, SettingsOptionsOverrideOnlyWhenGivenAndTheLastOfAPairWins) {
     h = Parse({"--root", "--data"});
     EXPECT_TRUE(h.hasData);
     EXPECT_EQ("", h.data);
+}
 
-    // The options alone are not the hack form.
-    bool hack = true;
-    Parse({"--trail", "--data", "/srv/show"}, "0x1", &hack);
-    EXPECT_FALSE(hack);
+// Any argument beginning with "--" makes the whole line the hack form, its
+// values included: a folder or a misspelt option holding "-s", "/p" or
+// "-a" never reaches the run-mode switches.
+TEST(HackLaunch, AnOptionWithTwoDashesMakesTheWholeLineTheHackForm) {
+    bool hack = false;
+    HackLaunch h = Parse({"--data", "/home/ann/my-show"}, "0x1c00003", &hack);
+    EXPECT_TRUE(hack);
+    EXPECT_EQ("/home/ann/my-show", h.data);
+    // Neither --root nor a window id: a window of its own, whatever the
+    // environment names.
+    EXPECT_TRUE(h.ownWindow);
+    EXPECT_FALSE(h.hasWindowId);
+    EXPECT_FALSE(h.useRootWindow);
+    h = Parse({"--fps", "--data", "/srv/a-pond /p 5"}, nullptr, &hack);
+    EXPECT_TRUE(hack);
+    EXPECT_TRUE(h.ownWindow);
+    EXPECT_TRUE(h.fps);
+    EXPECT_FALSE(Parse({"--root"}, nullptr).ownWindow);
+    EXPECT_FALSE(Parse({"--window-id", "9"}, nullptr).ownWindow);
+    // The single-dash words XScreenSaver once passed still make the form.
+    EXPECT_EQ(HACK_RUN, Command({"-window-id", "7", "-data", "/srv/my-show", "-fps"}));
+    // The substring tests would have read these as switches.
+    EXPECT_EQ(MODE_SAVER, ChooseRunMode(LowerCommandLine("--settings")));
+    EXPECT_EQ(MODE_SAVER, ChooseRunMode(LowerCommandLine("--data ~/my-show")));
+
+    std::string problem;
+    EXPECT_EQ(HACK_BAD, Command({"--settings"}, &problem));
+    EXPECT_EQ("unknown option \"--settings\"", problem);
+    EXPECT_EQ(HACK_BAD, Command({"--root", "/s"}, &problem));
+    EXPECT_EQ("unexpected argument \"/s\"", problem);
+    EXPECT_EQ(HACK_BAD, Command({"-s", "--fps"}, &problem));
+    EXPECT_EQ("unknown option \"-s\"", problem);
+    EXPECT_EQ(HACK_BAD, Command({"--"}, &problem));
+    EXPECT_EQ(HACK_BAD, Command({"--Root"}, &problem));  // options are in lower case
+
+    // A window id that is not one is told, not passed over.
+    EXPECT_EQ(HACK_BAD, Command({"--root", "--window-id", "0xzz"}, &problem));
+    EXPECT_EQ("--window-id \"0xzz\" is not a window id (0x... or decimal)", problem);
+    EXPECT_EQ(HACK_BAD, Command({"--window-id=", "--root"}, &problem));
+    EXPECT_EQ(HACK_BAD, Command({"--root", "--window-id"}, &problem));
+    EXPECT_EQ("--window-id needs a window id", problem);
+}
+
+TEST(HackLaunch, HelpAndVersionAreAnsweredAndAnErrorWinsOverThem) {
+    EXPECT_EQ(HACK_HELP, Command({"--help"}));
+    EXPECT_EQ(HACK_HELP, Command({"--root", "-help", "--version"}));
+    EXPECT_EQ(HACK_VERSION, Command({"--version"}));
+    EXPECT_EQ(HACK_BAD, Command({"--help", "--bogus"}));
+    // "--help" as the folder of --data is a folder.
+    EXPECT_EQ(HACK_RUN, Command({"--data", "--help"}));
+    const std::string usage = HackUsage();
+    for (const char* option :
+         {"--root", "--window-id ID", "--data FOLDER", "--trail", "--no-trail", "--letterbox",
+          "--no-letterbox", "--fps", "--help", "--version", "/s", "/p ID", "/testpreview"})
+        EXPECT_NE(std::string::npos, usage.find(option)) << option;
+    EXPECT_EQ('\n', usage.back());
+    EXPECT_EQ(std::string("wavendell (Wavendell fountains) ") + WAVENDELL_VERSION + "\n",
+              HackVersionLine());
 }
 
 TEST(HackLaunch, WindowsSwitchesAreNotTheHackForm) {
-    for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
-             {"/s"}, {"/p", "12"}, {"-p", "77"}, {"/c:4711"}, {}, {"--fps"}}) {
-        bool hack = true;
-        Parse(args, "0x1", &hack);
-        EXPECT_FALSE(hack);
+    for (std::vector<std::string> args : std::vector<std::vector<std::string>>{{"/s"},
+                                                                               {"/p", "12"},
+                                                                               {"-p", "77"},
+                                                                               {"/c:4711"},
+                                                                               {},
+                                                                               {"-s", "-fps"},
+                                                                               {"/S", "-data"}}) {
+        EXPECT_EQ(HACK_NOT_GIVEN, Command(args)) << args.size();
     }
     // And those switches keep their own meaning.
     EXPECT_EQ(MODE_PREVIEW, ChooseRunMode(LowerCommandLine("-p 77")));

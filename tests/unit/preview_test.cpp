@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "host/hack_launch.h"
 #include "platform/signals.h"
 #include "render/fps_overlay.h"
 #include "render/rendering.h"
@@ -174,6 +175,61 @@ TEST_F(HackModeTest, WindowIdRunFollowsTheWindowSizeAndIgnoresInput) {
     EXPECT_TRUE(g_run.showFps);
     EXPECT_NE(0u, g_run.seedSalt);
     EXPECT_FALSE(IsWindow(child));
+}
+
+// Started by hand with a folder whose name holds "-s": the hack form,
+// drawn in a captioned window of its own, never the full-screen saver.
+TEST_F(HackModeTest, HackFormWithoutAWindowPlaysInAWindowOfItsOwn) {
+    p.screenW = 1000;
+    p.screenH = 800;
+    install.Write("my-show/defaultScenario.xml", "<Scenario/>");
+    HWND host = 0;
+    Script([&](int turn) {
+        for (HWND h = 0x1000; !host && h < 0x1010; ++h)
+            if (IsWindow(h) && h != App().m_hSaverWnd) host = h;
+        if (turn == 5) DestroyWindow(host);
+    });
+    App().m_args = {"--data", install.path() + "my-show", "--fps"};
+    App().InitInstance();
+    EXPECT_NE(0u, host);
+    EXPECT_FALSE(g_fullScreen);
+    ASSERT_FALSE(g_renderLog.sizes.empty());
+    EXPECT_EQ(std::make_pair(250, 200), g_renderLog.sizes[0]);
+    EXPECT_EQ(install.path() + "my-show/", std::string(g_dataDir));
+    EXPECT_TRUE(g_run.showFps);
+    EXPECT_EQ(0, App().m_exitStatus);
+    EXPECT_EQ(0u, p.WindowCount());
+}
+
+// An unknown option runs nothing: the usage goes to standard error and the
+// exit status is 2.  --help and --version answer on standard output.
+TEST_F(HackModeTest, UnknownOptionsHelpAndVersionRunNothing) {
+    Script([&](int) {});
+    App().m_args = {"--settings"};
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
+    App().InitInstance();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ("", testing::internal::GetCapturedStdout());
+    EXPECT_EQ(std::string("wavendell: unknown option \"--settings\"\n") + HackUsage(), err);
+    EXPECT_EQ(2, App().m_exitStatus);
+
+    App().m_exitStatus = 0;
+    App().m_args = {"--root", "--help"};
+    testing::internal::CaptureStdout();
+    App().InitInstance();
+    EXPECT_EQ(HackUsage(), testing::internal::GetCapturedStdout());
+    App().m_args = {"--version"};
+    testing::internal::CaptureStdout();
+    App().InitInstance();
+    EXPECT_EQ(HackVersionLine(), testing::internal::GetCapturedStdout());
+    EXPECT_EQ(0, App().m_exitStatus);
+
+    // Nothing was read or shown.
+    EXPECT_EQ(0, p.pumps);
+    EXPECT_EQ(0, g_renderLog.inits);
+    EXPECT_TRUE(p.boxes.empty());
+    EXPECT_EQ(0u, p.WindowCount());
 }
 
 TEST_F(HackModeTest, RootWithoutAWindowDrawsInTheDesktopWindow) {

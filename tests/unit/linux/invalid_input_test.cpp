@@ -289,8 +289,8 @@ TEST_F(InvalidInput, WhatItSaysOfTheOptionsFileIsTrue) {
 }
 
 // A termination signal during a save leaves the old file or the new one and
-// no temporary file; an options file far over the size limit is kept
-// without being read or copied.
+// no temporary file, and the process ends by that signal; an options file
+// far over the size limit is kept without being read or copied.
 TEST_F(InvalidInput, NoDebrisFromASignalOrAHugeOptionsFile) {
     TempDir dir;
     const std::string path = dir.path() + "options.xml";
@@ -304,7 +304,10 @@ TEST_F(InvalidInput, NoDebrisFromASignalOrAHugeOptionsFile) {
         }
         usleep(1000 * (attempt % 10));
         kill(pid, SIGTERM);
-        waitpid(pid, nullptr, 0);
+        int raw = 0;
+        waitpid(pid, &raw, 0);
+        // Cleaned up, then ended by the signal itself.
+        EXPECT_TRUE(WIFSIGNALED(raw) && WTERMSIG(raw) == SIGTERM) << "attempt " << attempt;
         EXPECT_EQ(std::vector<std::string>{"options.xml"}, dir.List()) << "attempt " << attempt;
         const std::string now = dir.Read("options.xml");
         EXPECT_TRUE(now == older || now == newer);

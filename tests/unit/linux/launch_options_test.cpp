@@ -124,6 +124,70 @@ TEST_F(LaunchOptionsTest, BadDataFolderIsNamedOnStandardErrorAndTheInstalledShow
     }
 }
 
+// XScreenSaver read back a "programs:" line it had wrapped inside the
+// quoted folder: the space became the blanks before the break, the
+// backslash and line break gone, and the next line's indentation.
+const char kWrapped[] = "My   \t\t\t\t  Shows/copy show";
+
+TEST_F(LaunchOptionsTest, WrappedDataFolderIsRecoveredAndSaidSo) {
+    install.Write("My Shows/copy show/defaultScenario.xml", "<Scenario/>");
+    const std::string err = RunHack({"--data", install.path() + kWrapped});
+    EXPECT_EQ(install.path() + "My Shows/copy show/", std::string(g_dataDir));
+    EXPECT_GT(g_renderLog.frames, 0);
+    EXPECT_EQ("wavendell: --data \"" + install.path() +
+                  "My   \\t\\t\\t\\t  Shows/copy show\" is no folder; playing \"" + install.path() +
+                  "My Shows/copy show\", the path without the line break that wrapped it in "
+                  "XScreenSaver's settings\n",
+              err);
+}
+
+TEST(ShowFolder, WrappedPathIsTriedOnlyWhenThePathAsGivenNamesNoFolder) {
+    EXPECT_EQ("My Shows/copy show", UnwrappedPath(kWrapped));
+    EXPECT_EQ("/a b/c d", UnwrappedPath("/a \n\t\t  b/c\t\td"));
+    EXPECT_EQ(" a b ", UnwrappedPath("\ta\n\nb \t"));
+    // Runs of spaces alone are the folder's own.
+    EXPECT_EQ("/two  spaces/x", UnwrappedPath("/two  spaces/x"));
+    EXPECT_EQ("", UnwrappedPath(""));
+
+    TempDir dir;
+    dir.Write("My Shows/copy show/defaultScenario.xml", "<Scenario/>");
+    std::string used, dataDir, problem;
+    ASSERT_TRUE(FindShowFolder(dir.path() + kWrapped, nullptr, &used, &dataDir, &problem))
+        << problem;
+    EXPECT_EQ(dir.path() + "My Shows/copy show", used);
+    EXPECT_EQ(dir.path() + "My Shows/copy show/", dataDir);
+    // What the Browse button gives, and a path from home, wrapped as well.
+    ASSERT_TRUE(FindShowFolder(dir.path() + kWrapped + "/defaultScenario.xml", nullptr, &used,
+                               &dataDir, &problem));
+    EXPECT_EQ(dir.path() + "My Shows/copy show/", dataDir);
+    std::string home = dir.path();
+    home.pop_back();
+    ASSERT_TRUE(
+        FindShowFolder(std::string("~/") + kWrapped, home.c_str(), &used, &dataDir, &problem));
+    EXPECT_EQ("~/My Shows/copy show", used);
+    EXPECT_EQ(dir.path() + "My Shows/copy show/", dataDir);
+
+    // A folder really named with the blanks is the one played, and stays
+    // the one named even when it is not a show.
+    dir.Write(std::string("My   \t\t\t\t  Shows/copy show/readme.txt"), "");
+    EXPECT_FALSE(FindShowFolder(dir.path() + kWrapped, nullptr, &used, &dataDir, &problem));
+    EXPECT_EQ(dir.path() + kWrapped, used);
+    EXPECT_EQ(0u, problem.find("it has no defaultScenario.xml")) << problem;
+    dir.Write(std::string("My   \t\t\t\t  Shows/copy show/defaultScenario.xml"), "<Scenario/>");
+    ASSERT_TRUE(FindShowFolder(dir.path() + kWrapped, nullptr, &used, &dataDir, &problem));
+    EXPECT_EQ(dir.path() + kWrapped + "/", dataDir);
+
+    // Neither form names a folder: the path as given is the one told.
+    const std::string nowhere = dir.path() + "Other\t\t  Shows";
+    EXPECT_FALSE(FindShowFolder(nowhere, nullptr, &used, &dataDir, &problem));
+    EXPECT_EQ(nowhere, used);
+    EXPECT_EQ("there is no such folder", problem);
+    // An unwrapped path that is a file, not a show's folder, is not taken.
+    dir.Write("Plain File", "");
+    EXPECT_FALSE(FindShowFolder(dir.path() + "Plain\t\tFile", nullptr, &used, &dataDir, &problem));
+    EXPECT_EQ(dir.path() + "Plain\t\tFile", used);
+}
+
 TEST(ShowFolder, FolderOrItsScenarioFileIsTakenAndEveryOtherPathRefused) {
     TempDir dir;
     dir.Write("show/defaultScenario.xml", "<Scenario/>");

@@ -2,6 +2,7 @@
 // window works, and windows simply fail.
 #include <gtest/gtest.h>
 
+#include <errno.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -63,6 +64,8 @@ TEST_F(X11HeadlessTest, NtFamilyWithoutPasswordServices) {
 }
 
 TEST_F(X11HeadlessTest, WindowsFailWithoutADisplay) {
+    // Nothing has needed the display yet.
+    EXPECT_FALSE(x11->DisplayUnreachable());
     testing::internal::CaptureStderr();
     ASSERT_TRUE(x11->RegisterClass("C", NoProc));
     EXPECT_EQ(0u, x11->CreateWindow("C", "", WS_POPUP | WS_VISIBLE, 0, 0, 640, 480, 0));
@@ -77,8 +80,24 @@ TEST_F(X11HeadlessTest, WindowsFailWithoutADisplay) {
     EXPECT_FALSE(x11->PeekMessage(&msg, 0));
     EXPECT_EQ(-1, x11->ShowCursor(false));
     EXPECT_EQ(0, x11->ShowCursor(true));
-    // The failure to connect is told once.
-    EXPECT_EQ("Cannot open display \":4711\"\n", testing::internal::GetCapturedStderr());
+    // The failure to connect is told once, naming the display, and ends the
+    // program with a failure status.
+    EXPECT_EQ(
+        std::string(program_invocation_short_name) + ": cannot open the X display \":4711\"\n",
+        testing::internal::GetCapturedStderr());
+    EXPECT_TRUE(x11->DisplayUnreachable());
+}
+
+TEST(X11Headless, WithoutDisplaySetTheMessageSaysSo) {
+    ScopedEnv env;
+    env.Unset("DISPLAY");
+    std::unique_ptr<Platform> x11(CreateX11Platform());
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(0u, x11->GetDesktopWindow());
+    EXPECT_EQ(std::string(program_invocation_short_name) +
+                  ": cannot open the X display (DISPLAY is not set)\n",
+              testing::internal::GetCapturedStderr());
+    EXPECT_TRUE(x11->DisplayUnreachable());
 }
 
 }  // namespace
