@@ -95,6 +95,14 @@ protected:
         WriteQuadrantJpeg(dir.path() + name + "/back.jpg", 64);
         WriteQuadrantJpeg(dir.path() + name + "/water.jpg", 64);
     }
+    // One scene and a script that starts no fountain.
+    void WriteStillShow() {
+        WriteScene("s");
+        dir.Write("_scripts/still.xml", "<Script><ActionScript><Command/></ActionScript></Script>");
+        dir.Write("defaultScenario.xml",
+                  "<Scenario><Scenes><Scene path='s'/></Scenes><Script action='still.xml'/>"
+                  "</Scenario>");
+    }
     // As the saver starts: one-time set-up, then the window's first size.
     void Start(unsigned seed = 1) {
         InitRendering();
@@ -163,11 +171,7 @@ void ExpectColour(const char* what, Colour c, bool r, bool g, bool b) {
 }
 
 TEST_F(ShowFrame, BackdropStandsUprightAndWaterRunsTowardsIt) {
-    WriteScene("s");
-    dir.Write("_scripts/still.xml", "<Script><ActionScript><Command/></ActionScript></Script>");
-    dir.Write("defaultScenario.xml",
-              "<Scenario><Scenes><Scene path='s'/></Scenes><Script action='still.xml'/>"
-              "</Scenario>");
+    WriteStillShow();
     Start();
     Frame();
     EXPECT_EQ(0u, Boxes());
@@ -464,11 +468,7 @@ protected:
 };
 
 TEST_F(ShowFrameShapes, EveryCommonShapeIsFilledToItsSidesAboveTheHorizon) {
-    WriteScene("s");
-    dir.Write("_scripts/still.xml", "<Script><ActionScript><Command/></ActionScript></Script>");
-    dir.Write("defaultScenario.xml",
-              "<Scenario><Scenes><Scene path='s'/></Scenes><Script action='still.xml'/>"
-              "</Scenario>");
+    WriteStillShow();
     // The stage is built before the window's first size, at the start-up
     // aspect, as in the saver; each later size brings its shape's camera.
     Start();
@@ -498,11 +498,7 @@ TEST_F(ShowFrameShapes, EveryCommonShapeIsFilledToItsSidesAboveTheHorizon) {
 }
 
 TEST_F(ShowFrame, ANoticeReadsWrappedInTheTopCornerForItsFirstSecondsOnly) {
-    WriteScene("s");
-    dir.Write("_scripts/still.xml", "<Script><ActionScript><Command/></ActionScript></Script>");
-    dir.Write("defaultScenario.xml",
-              "<Scenario><Scenes><Scene path='s'/></Scenes><Script action='still.xml'/>"
-              "</Scenario>");
+    WriteStillShow();
     const char kText[] =
         "Show folder /home/u/My Shows/copy show: there is no such folder; playing the "
         "installed show \xe5\x99\xb4";
