@@ -185,14 +185,22 @@ int64_t CounterMs() { return CounterUs() / 1000; }
 // system's next timer tick, every 15.6 ms unless asked otherwise: a frame
 // due in 11 ms would come after 15.6.  A high-resolution waitable timer
 // (Windows 10 1803 on) ends when it is due; without one, an ordinary timer
-// with the system's tick at 1 ms for the life of the run (the system puts it
-// back when the process ends).
+// with the system's tick at 1 ms for the life of the run, put back as the
+// process ends.
+struct SystemTimerPeriod {
+    bool raised = false;
+    ~SystemTimerPeriod() {
+        if (raised) timeEndPeriod(1);
+    }
+};
+SystemTimerPeriod g_timerPeriod;
+
 HANDLE FrameTimer() {
     static HANDLE timer = [] {
         HANDLE t = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
                                           TIMER_ALL_ACCESS);
         if (!t) {
-            timeBeginPeriod(1);
+            g_timerPeriod.raised = timeBeginPeriod(1) == TIMERR_NOERROR;
             t = CreateWaitableTimerW(nullptr, FALSE, nullptr);
         }
         return t;
