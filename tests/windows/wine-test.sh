@@ -10,7 +10,9 @@
 #     plays, after its "Error" boxes; with no key at all it shows both boxes;
 #  3. the installer: a silent install writes the key and the files, the
 #     installed saver plays, a silent uninstall takes away exactly what the
-#     install added.
+#     install added; installed again over a custom folder it upgrades
+#     in place; of two installations, each uninstaller takes only its own
+#     files and leaves the user's.
 # Message boxes are modal on Windows: tests/windows/wine_helper.exe finds
 # them, prints their caption and text and presses OK; every wait has a
 # timeout.
@@ -289,5 +291,29 @@ if timeout 60 wine reg query 'HKLM\Software\CorvelScreenSavers' >/dev/null 2>&1;
   fail "the second uninstall left the registry key"
 fi
 echo "upgraded in place, played from a folder outside the code page, uninstalled ($((SECONDS - start)) s)"
+
+echo "== two installations: each uninstaller takes only its own =="
+start=$SECONDS
+timeout 180 wine "$setup" /S '/D=C:\Fountains-A' >"$tmp/setupA.log" 2>&1 || fail "the install into A failed"
+timeout 180 wine "$setup" /S '/D=C:\Fountains-B' >"$tmp/setupB.log" 2>&1 || fail "the install into B failed"
+[ -f "$drive/Fountains-A/uninstall.exe" ] && [ -f "$drive/Fountains-B/uninstall.exe" ] ||
+  fail "not installed in both A and B"
+# A file of the user's own in the newer installation's show.
+echo "my notes" >"$drive/Fountains-B/data/my-notes.txt"
+timeout 60 wine 'C:\Fountains-A\uninstall.exe' /S >"$tmp/uninstallA.log" 2>&1 || fail "A's uninstall failed"
+wait_for 600 test ! -e "$drive/Fountains-A" || fail "A's uninstaller left its folder"
+cmp -s "$scr" "$drive/windows/system32/wavendell.scr" || fail "A's uninstaller took B's saver"
+timeout 60 wine reg query "HKLM\\$key" /v Dir >"$tmp/query.txt" 2>&1 || fail "A's uninstaller took B's key"
+grep -qF 'C:\Fountains-B' "$tmp/query.txt" || fail "Dir after A's uninstall: $(cat "$tmp/query.txt")"
+timeout 60 wine 'C:\Fountains-B\uninstall.exe' /S >"$tmp/uninstallB.log" 2>&1 || fail "B's uninstall failed"
+wait_for 600 test ! -e "$drive/Fountains-B/uninstall.exe" || fail "B's uninstaller left itself"
+listing >"$tmp/after3.txt"
+diff "$tmp/before.txt" "$tmp/after3.txt" | sed -n 's/^> //p' >"$tmp/left.txt" || true
+printf '%s\n' ./Fountains-B ./Fountains-B/data ./Fountains-B/data/my-notes.txt | diff - "$tmp/left.txt" ||
+  fail "after both uninstalls more or less is left than the user's own file"
+if timeout 60 wine reg query 'HKLM\Software\CorvelScreenSavers' >/dev/null 2>&1; then
+  fail "B's uninstall left the registry key"
+fi
+echo "A's uninstaller left B's saver and key; B's left only the user's file ($((SECONDS - start)) s)"
 
 echo "wine test passed"
